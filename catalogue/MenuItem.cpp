@@ -1,0 +1,118 @@
+#include "catalogue/MenuItem.h"
+
+#include <commctrl.h>
+
+#include "catalogue/RegistryScan.h"
+#include "framework/Language.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kColumnMask = LVCF_TEXT | LVCF_WIDTH;
+constexpr int kDescendingImage = 1;
+constexpr int kGrowthStep = 64;
+
+// Column number, list-view mask, format, default width, caption, HTML width, no-wrap,
+// tabular width, name.
+const ColumnDef kColumns[kMenuItemColumnCount] = {
+    {kColumnMenuName, kColumnMask, 0, 150, IDS_COL_MENU_NAME, "", 1, 50, nullptr},
+    {kColumnExtensions, kColumnMask, 0, 80, IDS_COL_EXTENSIONS, "", 1, 20, nullptr},
+    {kColumnMenuKey, kColumnMask, 0, 80, IDS_COL_MENU_KEY, "", 1, 20, nullptr},
+    {kColumnFileType, kColumnMask, 0, 80, IDS_COL_FILE_TYPE, "", 1, 20, nullptr},
+    {kColumnTypeDescription, kColumnMask, 0, 150, IDS_COL_TYPE_DESC, "", 1, 20, nullptr},
+    {kColumnSystemAssociation, kColumnMask, 0, 80, IDS_COL_SYSTEM_ASSOC, "", 1, 20, nullptr},
+    {kColumnDisabled, kColumnMask, 0, 60, IDS_COL_DISABLED, "", 1, 100, nullptr},
+    {kColumnExtended, kColumnMask, 0, 60, IDS_COL_EXTENDED, "", 1, 100, nullptr},
+    {kColumnModifiedTime, kColumnMask, 0, 120, IDS_COL_MODIFIED, "", 1, 20, nullptr},
+    {kColumnProgramPath, kColumnMask, 0, 250, IDS_COL_FILE_NAME, "", 1, 100, nullptr},
+    {kColumnCommandLine, kColumnMask, 0, 250, IDS_COL_COMMAND, "", 1, 100, nullptr},
+    {kColumnFileDescription, kColumnMask, 0, 150, IDS_COL_DESCRIPTION, "", 1, 50, nullptr},
+    {kColumnFileVersion, kColumnMask, 0, 150, IDS_COL_VERSION, "", 1, 50, nullptr},
+    {kColumnProductName, kColumnMask, 0, 150, IDS_COL_PRODUCT, "", 1, 50, nullptr},
+    {kColumnCompanyName, kColumnMask, 0, 150, IDS_COL_COMPANY, "", 1, 50, nullptr},
+};
+
+const char* YesNo(int flag) { return lang::String(flag != 0 ? IDS_YES : IDS_NO); }
+
+bool IsZero(const FILETIME& time) { return time.dwLowDateTime == 0 && time.dwHighDateTime == 0; }
+
+ULONGLONG AsNumber(const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+}  // namespace
+
+void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
+    if (capacity <= 0) return;
+    buffer[0] = '\0';
+    if (IsZero(time)) return;
+    FILETIME local;
+    SYSTEMTIME fields;
+    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &fields) ||
+        fields.wYear <= 1985) {
+        text::Copy(buffer, capacity, "N/A");
+        return;
+    }
+    char date[128] = {};
+    char clock[128] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &fields, nullptr, date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &fields, nullptr, clock, sizeof clock);
+    text::Copy(buffer, capacity, date);
+    text::Append(buffer, capacity, " ");
+    text::Append(buffer, capacity, clock);
+}
+
+const char* ItemRecord::ColumnText(int column, char* buffer, int capacity) const {
+    if (buffer != nullptr && capacity > 0) buffer[0] = '\0';
+    switch (column) {
+    case kColumnMenuName: return MenuName;
+    case kColumnExtensions: return Extensions;
+    case kColumnMenuKey: return MenuKey;
+    case kColumnFileType: return FileType;
+    case kColumnTypeDescription: return TypeDescription;
+    case kColumnSystemAssociation: return YesNo(IsSystemAssociation);
+    case kColumnDisabled: return YesNo(IsDisabled);
+    case kColumnExtended: return YesNo(IsExtended);
+    case kColumnModifiedTime:
+        if (buffer == nullptr) return "";
+        FormatModifiedTime(ModifiedTime, buffer, capacity);
+        return buffer;
+    case kColumnProgramPath: return ProgramPath;
+    case kColumnCommandLine: return CommandLine;
+    case kColumnFileDescription: return FileDescription;
+    case kColumnFileVersion: return FileVersion;
+    case kColumnProductName: return ProductName;
+    case kColumnCompanyName: return CompanyName;
+    default: return buffer != nullptr ? buffer : "";
+    }
+}
+
+int ItemRecord::CompareOnColumn(int column, const RowRecord& other) const {
+    if (column != kColumnModifiedTime) return kCompareTexts;
+    ULONGLONG mine = AsNumber(ModifiedTime);
+    ULONGLONG theirs = AsNumber(static_cast<const ItemRecord&>(other).ModifiedTime);
+    return mine < theirs ? -1 : (mine > theirs ? 1 : 0);
+}
+
+void MenuItemList::Attach(HWND listView) {
+    ReportList::Attach(listView, kDescendingImage);
+    growthStep_ = kGrowthStep;
+    titleId_ = IDS_REPORT_TITLE;
+}
+
+void MenuItemList::Scan(HKEY root) {
+    RegistryScan scan(*this, root);
+    scan.Run();
+}
+
+void MenuItemList::LoadRows() { Scan(HKEY_CLASSES_ROOT); }
+
+const char* MenuItemList::ProgressFormat() const { return lang::String(IDS_LOADING); }
+bool MenuItemList::RowMatchesKey(const void*, const RowRecord&) const { return false; }
+bool MenuItemList::IsColumnSearched(int) const { return true; }
+
+const ColumnDef* MenuItemList::ColumnTable(int* count) const {
+    *count = kMenuItemColumnCount;
+    return kColumns;
+}

@@ -1,0 +1,79 @@
+// One static shell verb found in the classes hive, and the list of them.
+#pragma once
+
+#include <windows.h>
+
+#include "report/ReportList.h"
+
+struct MainSettings;
+
+enum MenuItemColumn {
+    kColumnMenuName = 0,
+    kColumnExtensions,
+    kColumnMenuKey,
+    kColumnFileType,
+    kColumnTypeDescription,
+    kColumnSystemAssociation,
+    kColumnDisabled,
+    kColumnExtended,
+    kColumnModifiedTime,
+    kColumnProgramPath,
+    kColumnCommandLine,
+    kColumnFileDescription,
+    kColumnFileVersion,
+    kColumnProductName,
+    kColumnCompanyName,
+    kMenuItemColumnCount
+};
+
+class ItemRecord : public RowRecord {
+public:
+    const char* ColumnText(int column, char* buffer, int capacity) const override;
+    int CompareOnColumn(int column, const RowRecord& other) const override;
+
+    int IsDisabled = 0;
+    int IsExtended = 0;
+    char MenuKey[128] = {};
+    char MenuName[128] = {};
+    char FileType[128] = {};
+    char Extensions[512] = {};
+    char FileDescription[128] = {};
+    char FileVersion[128] = {};
+    char ProductName[128] = {};
+    char CompanyName[128] = {};
+    char ProgramPath[261] = {};
+    char CommandLine[512] = {};
+    char TypeDescription[256] = {};
+    int IsSystemAssociation = 0;
+    FILETIME ModifiedTime = {};
+};
+
+// "N/A" for times in 1985 or earlier or that do not convert; the user's short date and
+// time format otherwise. A zero time gives the empty text.
+void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity);
+
+class MenuItemList : public ReportList {
+public:
+    explicit MenuItemList(const MainSettings* settings) : settings_(settings) {}
+
+    // Binds to the main window's list view (or to none) with the menu item list's settings.
+    void Attach(HWND listView);
+
+    // Runs the registry scan below the given root (the classes root for LoadRows).
+    void Scan(HKEY root);
+    void LoadRows() override;
+
+    int RowSize() const override { return sizeof(ItemRecord); }
+    const char* ProgressFormat() const override;
+    bool RowMatchesKey(const void* key, const RowRecord& row) const override;
+    bool IsColumnSearched(int column) const override;
+
+    ItemRecord* ItemAt(int index) const { return static_cast<ItemRecord*>(RowAt(index)); }
+    const MainSettings* Settings() const { return settings_; }
+
+protected:
+    const ColumnDef* ColumnTable(int* count) const override;
+
+private:
+    const MainSettings* settings_;
+};

@@ -1,0 +1,43 @@
+#include "catalogue/Registry.h"
+
+namespace reg {
+
+LONG OpenKey(HKEY parent, const char* name, win::UniqueKey& key, REGSAM access) {
+    LONG status = RegOpenKeyExA(parent, name, 0, access, key.put());
+    if (status != ERROR_SUCCESS) key.release();
+    return status;
+}
+
+bool ReadValue(HKEY key, const char* name, char* dest, DWORD capacity, DWORD* type) {
+    if (capacity == 0) return false;
+    dest[0] = '\0';
+    DWORD size = capacity;
+    DWORD storedType = REG_NONE;
+    LONG status = RegQueryValueExA(key, name, nullptr, &storedType, reinterpret_cast<BYTE*>(dest), &size);
+    if (type != nullptr) *type = storedType;
+    if (status != ERROR_SUCCESS || size > capacity) {
+        dest[0] = '\0';
+        return false;
+    }
+    // Text values normally carry their terminator. Data without one (a string written
+    // without it, binary data, a number) keeps all its bytes when there is room for a
+    // terminator after them; only data that fills the capacity loses its last byte.
+    if (size == 0)
+        dest[0] = '\0';
+    else if (dest[size - 1] != '\0' && size < capacity)
+        dest[size] = '\0';
+    else
+        dest[size - 1] = '\0';
+    return true;
+}
+
+const char* SubkeyNames::Next() {
+    for (;;) {
+        DWORD length = kKeyNameCapacity;
+        LONG status = RegEnumKeyExA(key_, index_++, name_, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_SUCCESS) return name_;
+        if (status != ERROR_MORE_DATA) return nullptr;
+    }
+}
+
+}  // namespace reg

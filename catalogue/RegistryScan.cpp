@@ -1,0 +1,170 @@
+#include "catalogue/RegistryScan.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/Settings.h"
+#include "catalogue/MenuItem.h"
+#include "catalogue/Registry.h"
+#include "framework/Text.h"
+
+namespace {
+
+// Byte capacities of the values the scan reads.
+constexpr DWORD kTypeDescriptionCapacity = 255;
+constexpr DWORD kFileTypeNameCapacity = 255;
+constexpr DWORD kMenuNameCapacity = 127;
+constexpr DWORD kFlagCapacity = 255;
+constexpr DWORD kCommandCapacity = 511;
+constexpr std::size_t kExtensionsLimit = 511;
+
+const char kShellKey[] = "Shell";
+const char kCommandKey[] = "Command";
+const char kSystemAssociationsKey[] = "SystemFileAssociations";
+const char kDisabledValue[] = "LegacyDisable";
+const char kExtendedValue[] = "Extended";
+const char* const kStandardVerbs[] = {"open", "new", "print", "printto"};
+
+bool HasValue(HKEY key, const char* name) {
+    char data[kFlagCapacity];
+    return reg::ReadValue(key, name, data, sizeof data);
+}
+
+// Dotted programmatic identifiers are left to the extensions that name them.
+bool IsScannedRootName(const char* name) {
+    return name[0] == '.' || name[0] == '*' || std::strchr(name, '.') == nullptr;
+}
+
+void ExpandCommand(char* command, std::size_t capacity) {
+    DWORD needed = ExpandEnvironmentStringsA(command, nullptr, 0);
+    if (needed == 0) return;
+    std::vector<char> expanded(needed + 1);
+    DWORD length = ExpandEnvironmentStringsA(command, expanded.data(), needed + 1);
+    if (length == 0 || length > needed + 1) return;
+    text::Copy(command, capacity, expanded.data());
+}
+
+}  // namespace
+
+DWORD WindowsMajorVersion() {
+    static const DWORD major = [] {
+        OSVERSIONINFOA info = {};
+        info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        return GetVersionExA(&info) ? info.dwMajorVersion : 0UL;
+#pragma GCC diagnostic pop
+    }();
+    return major;
+}
+
+void RegistryScan::Run() {
+    ScanRootKeys();
+    if (WindowsMajorVersion() >= 6) ScanSystemAssociations();
+}
+
+void RegistryScan::ScanRootKeys() {
+    reg::SubkeyNames names(root_);
+    while (const char* name = names.Next()) {
+        if (!IsScannedRootName(name)) continue;
+        win::UniqueKey key;
+        if (reg::OpenKey(root_, name, key) != ERROR_SUCCESS) continue;
+
+        char fileType[kFileTypeNameCapacity] = {};
+        text::Copy(fileType, name);
+        if (name[0] == '.') {
+            char target[kFileTypeNameCapacity];
+            if (reg::ReadValue(key.get(), "", target, sizeof target) && target[0] != '\0') {
+                win::UniqueKey typeKey;
+                if (reg::OpenKey(root_, target, typeKey) == ERROR_SUCCESS) {
+                    key = std::move(typeKey);
+                    text::Copy(fileType, target);
+                }
+            }
+        }
+        ScanFileType(key.get(), name, fileType, false);
+    }
+}
+
+void RegistryScan::ScanSystemAssociations() {
+    win::UniqueKey associations;
+    if (reg::OpenKey(root_, kSystemAssociationsKey, associations) != ERROR_SUCCESS) return;
+    reg::SubkeyNames names(associations.get());
+    while (const char* name = names.Next()) {
+        win::UniqueKey key;
+        if (reg::OpenKey(associations.get(), name, key) != ERROR_SUCCESS) continue;
+        ScanFileType(key.get(), name, name, true);
+    }
+}
+
+bool RegistryScan::MergeIntoListedType(const char* keyName, const char* fileType) {
+    bool matched = false;
+    const bool isExtension = keyName[0] == '.';
+    const std::size_t nameLength = std::strlen(keyName);
+    for (int i = 0; i < list_.RowCount(); ++i) {
+        ItemRecord& row = *list_.ItemAt(i);
+        if (!text::EqualNoCase(row.FileType, fileType)) continue;
+        matched = true;
+        if (!isExtension) continue;
+        std::size_t used = std::strlen(row.Extensions);
+        // The separator goes in only together with the name it separates.
+        std::size_t piece = nameLength + (used > 0 ? 1 : 0);
+        if (used + piece >= kExtensionsLimit) continue;
+        if (used > 0) text::Append(row.Extensions, ",");
+        text::Append(row.Extensions, keyName);
+    }
+    return matched;
+}
+
+bool RegistryScan::IsHiddenStandardVerb(const char* verb) const {
+    const MainSettings* settings = list_.Settings();
+    if (settings == nullptr || settings->HideStandardItems == 0) return false;
+    for (const char* standard : kStandardVerbs)
+        if (text::EqualNoCase(verb, standard)) return true;
+    return false;
+}
+
+void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* fileType,
+                                bool fromSystemAssociations) {
+    char typeDescription[kTypeDescriptionCapacity] = {};
+    if (!fromSystemAssociations) {
+        reg::ReadValue(typeKey, "", typeDescription, sizeof typeDescription);
+        if (fileType[0] != '.' && MergeIntoListedType(keyName, fileType)) return;
+    }
+
+    win::UniqueKey shell;
+    if (reg::OpenKey(typeKey, kShellKey, shell) != ERROR_SUCCESS) return;
+
+    reg::SubkeyNames verbs(shell.get());
+    while (const char* verb = verbs.Next()) {
+        if (IsHiddenStandardVerb(verb)) continue;
+
+        ItemRecord record;
+        text::Copy(record.Extensions, keyName);
+        text::Copy(record.FileType, fileType);
+        text::Copy(record.MenuKey, verb);
+
+        win::UniqueKey verbKey;
+        if (reg::OpenKey(shell.get(), verb, verbKey) != ERROR_SUCCESS) continue;
+        reg::ReadValue(verbKey.get(), "", record.MenuName, kMenuNameCapacity);
+        if (record.MenuName[0] == '\0') text::Copy(record.MenuName, verb);
+        record.IsDisabled = HasValue(verbKey.get(), kDisabledValue) ? 1 : 0;
+        record.IsExtended = HasValue(verbKey.get(), kExtendedValue) ? 1 : 0;
+
+        win::UniqueKey command;
+        if (reg::OpenKey(verbKey.get(), kCommandKey, command) != ERROR_SUCCESS) continue;
+        DWORD type = REG_NONE;
+        reg::ReadValue(command.get(), "", record.CommandLine, kCommandCapacity, &type);
+        if (type == REG_EXPAND_SZ && record.CommandLine[0] != '\0')
+            ExpandCommand(record.CommandLine, kCommandCapacity);
+        if (record.CommandLine[0] == '\0') continue;
+
+        if (RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, &record.ModifiedTime) != ERROR_SUCCESS)
+            record.ModifiedTime = FILETIME{};
+
+        text::Copy(record.TypeDescription, typeDescription);
+        record.IsSystemAssociation = fromSystemAssociations ? 1 : 0;
+        list_.AppendRow(record);
+    }
+}

@@ -1,0 +1,74 @@
+// The row writers of the three plain-text formats, and the format dispatch.
+#include <cstring>
+
+#include "export/ReportFile.h"
+#include "report/ReportList.h"
+
+namespace {
+
+constexpr int kCaptionWidth = 18;
+constexpr int kSeparatorLength = 50;
+const char kLineEnd[] = "\r\n";
+
+}  // namespace
+
+const char* ReportList::CellText(const RowRecord& row, int column, int buffer) {
+    char* scratch = TextBuffer(buffer);
+    if (scratch == nullptr) return "";
+    scratch[0] = '\0';
+    const char* text = row.ColumnText(column, scratch, TextBufferCapacity(buffer));
+    return text != nullptr ? text : "";
+}
+
+bool ReportList::WriteRow(ReportFile& file, const RowRecord& row, int format) {
+    switch (format) {
+    case kFormatText: return WriteTextRecord(file, row);
+    case kFormatTabDelimited: return WriteTabRow(file, row);
+    case kFormatTabular: return WriteTabularRow(file, row);
+    default: return false;
+    }
+}
+
+// A separator line, one "caption: text" line per visible column (the caption padded to 18
+// bytes, never cut), the separator again and an empty line.
+bool ReportList::WriteTextRecord(ReportFile& file, const RowRecord& row) {
+    file.Repeat('=', kSeparatorLength);
+    file.Write(kLineEnd);
+    for (int p = 0; p < visibleCount_; ++p) {
+        int column = visibleOrder_[p];
+        const char* caption = descriptors_[column].Caption;
+        std::size_t captionLength = std::strlen(caption);
+        file.Write(caption, captionLength);
+        if (captionLength < kCaptionWidth) file.Repeat(' ', kCaptionWidth - captionLength);
+        file.Write(": ");
+        file.Write(CellText(row, column, 0));
+        file.Write(kLineEnd);
+    }
+    file.Repeat('=', kSeparatorLength);
+    file.Write(kLineEnd);
+    return file.Write(kLineEnd);
+}
+
+// Each visible column's text followed by a tab, then the line end; nothing is quoted.
+bool ReportList::WriteTabRow(ReportFile& file, const RowRecord& row) {
+    for (int p = 0; p < visibleCount_; ++p) {
+        file.Write(CellText(row, visibleOrder_[p], 0));
+        file.Write("\t");
+    }
+    return file.Write(kLineEnd);
+}
+
+// Each visible column cut or padded to exactly its tabular width in bytes, then a blank.
+bool ReportList::WriteTabularRow(ReportFile& file, const RowRecord& row) {
+    for (int p = 0; p < visibleCount_; ++p) {
+        int column = visibleOrder_[p];
+        std::size_t width = attributes_[column].TabularWidth > 0
+                                ? static_cast<std::size_t>(attributes_[column].TabularWidth)
+                                : 0;
+        const char* text = CellText(row, column, 0);
+        std::size_t length = strnlen(text, width);
+        file.Write(text, length);
+        file.Repeat(' ', width - length + 1);
+    }
+    return file.Write(kLineEnd);
+}

@@ -1,0 +1,174 @@
+// The generic table engine: rows of one row type stored by value in one block, a fixed set
+// of columns, their visible order and persisted layout, and the reports that walk them.
+// It works with a list view or, for command-line reports, with none.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/Containers.h"
+
+class ReportFile;
+
+// Report format codes, shared by the save dialog, the settings and the command line.
+enum ReportFormat {
+    kFormatText = 1,
+    kFormatTabDelimited = 2,
+    kFormatTabular = 3,
+    kFormatHtmlRows = 4,
+    kFormatHtmlTables = 5,
+    kFormatXml = 6,
+};
+
+// One row of a report list. Rows are copied into the row block byte for byte, so a row
+// type keeps its texts in fixed arrays and owns nothing that would need a copy.
+class RowRecord {
+public:
+    // CompareOnColumn's answer when the row type has no rule of its own for a column.
+    static constexpr int kCompareTexts = 255;
+
+    // The text of a column: a constant, a field, or the given buffer filled.
+    virtual const char* ColumnText(int column, char* buffer, int capacity) const = 0;
+    virtual int CompareOnColumn(int column, const RowRecord& other) const;
+    virtual bool MatchesKey(const void* key) const;
+    virtual void Release();
+
+    // Owned by the report list.
+    std::int16_t DisplayMarker = 0;
+    std::int32_t IconIndex = -1;
+
+protected:
+    RowRecord() = default;
+    RowRecord(const RowRecord&) = default;
+    RowRecord& operator=(const RowRecord&) = default;
+    ~RowRecord() = default;
+};
+
+// One entry of a subclass's column table.
+struct ColumnDef {
+    int Number;
+    int Mask;
+    int Format;
+    int DefaultWidth;
+    int CaptionId;
+    char HtmlWidth[4];
+    int NoWrap;
+    int TabularWidth;
+    const char* Name;
+};
+
+struct ColumnDescriptor {
+    int Number = 0;
+    int Mask = 0;
+    int Format = 0;
+    int DefaultWidth = 0;
+    const char* Caption = "";
+};
+
+struct ReportAttributes {
+    char HtmlWidth[4] = {};
+    int NoWrap = 0;
+    int TabularWidth = 0;
+    const char* Name = "";
+};
+
+// The persisted layout of one column: width 0 means hidden.
+struct ColumnStateEntry {
+    std::int16_t Width;
+    std::int16_t Position;
+};
+
+struct ColumnState {
+    std::vector<ColumnStateEntry> Entries;
+    HWND ListView = nullptr;
+};
+
+class ReportList {
+public:
+    static constexpr int kTextBufferCount = 4;
+    static constexpr int kDefaultTextBufferSize = 8192;
+
+    ReportList();
+    virtual ~ReportList();
+    ReportList(const ReportList&) = delete;
+    ReportList& operator=(const ReportList&) = delete;
+
+    // Virtual operations with the base behaviour.
+    virtual void ReleaseRows();
+    virtual int IconForRow(RowRecord& row);
+    virtual COLORREF HeaderCellColor() const;
+    virtual COLORREF HeaderTextColor() const;
+    virtual const char* ReportTitle() const;
+    virtual const char* ReportTagName() const;
+    virtual bool IncludeInReport(const RowRecord& row) const;
+    virtual void RowAppended();
+    virtual const char* ProgressFormat() const;
+    virtual int TextBufferSize() const;
+    virtual bool RowMatchesKey(const void* key, const RowRecord& row) const;
+    virtual RowRecord* FindRowByKey(const void* key);
+    virtual void LoadRows();
+    virtual int RowSize() const = 0;
+    virtual bool IsColumnSearched(int column) const;
+    virtual bool IsRowShown(const RowRecord& row, int rowIndex) const;
+    virtual int CompareRows(int column, const RowRecord& a, const RowRecord& b) const;
+    virtual bool WriteRow(ReportFile& file, const RowRecord& row, int format);
+
+    // Binds the list to a list view (or to none) and sets up columns and column state.
+    void Attach(HWND listView, int descendingImage);
+
+    // Copies the record into the row block; the stored row, or null when the block
+    // cannot grow (the row is then not added).
+    RowRecord* AppendRow(const RowRecord& record);
+    RowRecord* RowAt(int index) const;
+    int RowCount() const { return rowCount_; }
+    int RowCapacity() const { return capacity_; }
+    // Forgets the rows but keeps the block for the next load.
+    void ClearRows() { rowCount_ = 0; }
+
+    void ComputeVisibleColumns();
+    int VisibleCount() const { return visibleCount_; }
+    int VisibleColumn(int position) const { return visibleOrder_[position]; }
+    int ColumnCount() const { return columnCount_; }
+    const ColumnDescriptor& Descriptor(int column) const { return descriptors_[column]; }
+    const ReportAttributes& Attributes(int column) const { return attributes_[column]; }
+    ColumnState& State() { return columnState_; }
+    HWND ListView() const { return listView_; }
+
+    // The windowless report over the stored rows; shows the error box itself on failure.
+    bool WriteStoredRows(const char* fileName, int format);
+
+protected:
+    // The subclass's column table: entries in any order, each placed by its number.
+    virtual const ColumnDef* ColumnTable(int* count) const = 0;
+
+    char* TextBuffer(int index) { return textBuffers_[index].Data(); }
+    int TextBufferCapacity(int index) const { return textBuffers_[index].Capacity(); }
+
+    int growthStep_ = 32;
+    int titleId_ = 0;
+
+private:
+    bool WriteTextRecord(ReportFile& file, const RowRecord& row);
+    bool WriteTabRow(ReportFile& file, const RowRecord& row);
+    bool WriteTabularRow(ReportFile& file, const RowRecord& row);
+    const char* CellText(const RowRecord& row, int column, int buffer);
+
+    int rowSize_ = 0;
+    ::TextBuffer textBuffers_[kTextBufferCount];
+    unsigned char* rowBlock_ = nullptr;
+    int rowCount_ = 0;
+    int capacity_ = 0;
+    int visibleCount_ = 0;
+    std::vector<int> visibleOrder_;
+    std::vector<ReportAttributes> attributes_;
+    int ascendingImage_ = 0;
+    int descendingImage_ = 1;
+    HWND listView_ = nullptr;
+    ColumnState columnState_;
+    int sortAfterRefresh_ = 1;
+    int selectFirstAfterRefresh_ = 1;
+    int columnCount_ = 0;
+    std::vector<ColumnDescriptor> descriptors_;
+};

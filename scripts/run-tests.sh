@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs every test under Wine: a private prefix kept warm for the run, and an X server of
+# its own (Xvfb) for the windows and message boxes the tests drive.
+set -u
+cd "$(dirname "$0")/.."
+source scripts/wine-env.sh
+
+display=":$((90 + RANDOM % 400))"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display"
+cleanup() {
+  bash scripts/prefix.sh stop
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+
+bash scripts/prefix.sh start
+ctest --test-dir build/cross --output-on-failure --timeout 600 "$@"

@@ -1,0 +1,10 @@
+# Sourced by every script that runs Windows programs: the private 32-bit Wine prefix
+# under build/, code page 936 and no Wine debug output.
+_here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEPREFIX="${MORVANE_PREFIX:-$_here/build/wineprefix}"
+export WINEARCH=win32
+export LC_ALL=zh_CN.UTF-8
+export WINEDEBUG=-all
+# No Mono or Gecko installers when the prefix is created.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset _here

@@ -1,0 +1,158 @@
+#include "TestProcess.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+struct BoxSearch {
+    DWORD ProcessId;
+    std::set<HWND>* Dismissed;
+    std::vector<MessageBoxSeen>* Boxes;
+};
+
+std::string WindowText(HWND window) {
+    char text[4096] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
+    char className[64] = {};
+    GetClassNameA(child, className, sizeof className);
+    std::string text = WindowText(child);
+    if (lstrcmpiA(className, "Static") == 0 && !text.empty()) {
+        std::string* all = reinterpret_cast<std::string*>(param);
+        if (!all->empty()) *all += "\n";
+        *all += text;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK DismissBox(HWND window, LPARAM param) {
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->ProcessId || std::string(className) != "#32770" || !IsWindowVisible(window))
+        return TRUE;
+    if (search->Dismissed->insert(window).second) {
+        MessageBoxSeen seen;
+        seen.Caption = WindowText(window);
+        EnumChildWindows(window, CollectStatic, reinterpret_cast<LPARAM>(&seen.Text));
+        search->Boxes->push_back(seen);
+    }
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+std::string MorvaneExe() {
+    std::string path = "Z:" MORVANE_EXE_UNIX_PATH;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs) {
+    ProcessResult result;
+    std::string commandLine = "\"" + MorvaneExe() + "\" " + arguments;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return result;
+    result.Started = true;
+
+    std::set<HWND> dismissed;
+    BoxSearch search{process.dwProcessId, &dismissed, &result.Boxes};
+    DWORD waited = 0;
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+        EnumWindows(DismissBox, reinterpret_cast<LPARAM>(&search));
+        waited += 50;
+        if (waited >= timeoutMs) {
+            result.TimedOut = true;
+            TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+            break;
+        }
+    }
+    GetExitCodeProcess(process.hProcess, &result.ExitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+std::string TempFilePath(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + name;
+}
+
+std::string ReadWholeFile(const std::string& path, bool* exists) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (exists != nullptr) *exists = file != INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<std::string> SplitLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start));
+            return lines;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
+BoxWatcher::BoxWatcher() {
+    InitializeCriticalSection(&lock_);
+    thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+}
+
+BoxWatcher::~BoxWatcher() {
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    DeleteCriticalSection(&lock_);
+}
+
+std::vector<MessageBoxSeen> BoxWatcher::Boxes() {
+    EnterCriticalSection(&lock_);
+    std::vector<MessageBoxSeen> copy = boxes_;
+    LeaveCriticalSection(&lock_);
+    return copy;
+}
+
+DWORD WINAPI BoxWatcher::Watch(void* param) {
+    BoxWatcher* self = static_cast<BoxWatcher*>(param);
+    std::set<HWND> dismissed;
+    while (InterlockedCompareExchange(&self->stop_, 0, 0) == 0) {
+        std::vector<MessageBoxSeen> found;
+        BoxSearch search{GetCurrentProcessId(), &dismissed, &found};
+        EnumWindows(DismissBox, reinterpret_cast<LPARAM>(&search));
+        if (!found.empty()) {
+            EnterCriticalSection(&self->lock_);
+            self->boxes_.insert(self->boxes_.end(), found.begin(), found.end());
+            LeaveCriticalSection(&self->lock_);
+        }
+        Sleep(30);
+    }
+    return 0;
+}

@@ -1,0 +1,52 @@
+// Runs morvane.exe as a separate process, as a user would, and dismisses any message box
+// it shows so that no test can hang.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct MessageBoxSeen {
+    std::string Caption;
+    std::string Text;
+};
+
+struct ProcessResult {
+    DWORD ExitCode = 0;
+    bool Started = false;
+    bool TimedOut = false;
+    std::vector<MessageBoxSeen> Boxes;
+};
+
+// The Windows path of the program under test.
+std::string MorvaneExe();
+ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs = 120000);
+
+std::string TempFilePath(const std::string& name);
+// The whole file, or "" when it cannot be read; exists tells which.
+std::string ReadWholeFile(const std::string& path, bool* exists = nullptr);
+bool FileExists(const std::string& path);
+// Splits on CR LF; the text after the last CR LF is the last element.
+std::vector<std::string> SplitLines(const std::string& bytes);
+
+// While it lives, a helper thread presses OK on every message box that this process
+// shows, and records what each box said.
+class BoxWatcher {
+public:
+    BoxWatcher();
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+    // The boxes seen so far.
+    std::vector<MessageBoxSeen> Boxes();
+
+private:
+    static DWORD WINAPI Watch(void* self);
+
+    HANDLE thread_ = nullptr;
+    volatile LONG stop_ = 0;
+    CRITICAL_SECTION lock_;
+    std::vector<MessageBoxSeen> boxes_;
+};

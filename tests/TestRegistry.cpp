@@ -1,0 +1,74 @@
+#include "TestRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const char kTestsBase[] = "Software\\MorvaneTests";
+}
+
+std::string UniqueName(const char* prefix) {
+    static int counter = 0;
+    return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+}
+
+ScratchKeys::ScratchKeys() : ownsRoot_(true) {
+    rootPath_ = std::string(kTestsBase) + "\\" + UniqueName("Root");
+    LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, rootPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &root_, nullptr);
+    EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << rootPath_;
+}
+
+ScratchKeys::ScratchKeys(HKEY base) : root_(base) {}
+
+ScratchKeys::~ScratchKeys() {
+    if (ownsRoot_) {
+        RegCloseKey(root_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, rootPath_.c_str());
+        return;
+    }
+    for (const std::string& name : topLevel_) RegDeleteTreeA(root_, name.c_str());
+}
+
+HKEY ScratchKeys::Create(const std::string& path) {
+    topLevel_.insert(path.substr(0, path.find('\\')));
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << path;
+    return key;
+}
+
+void ScratchKeys::CreateKey(const std::string& path) {
+    if (HKEY key = Create(path)) RegCloseKey(key);
+}
+
+void ScratchKeys::SetBytes(const std::string& path, const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = Create(path);
+    if (key == nullptr) return;
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+
+void ScratchKeys::SetString(const std::string& path, const char* name, const std::string& data, DWORD type) {
+    SetBytes(path, name, type, data.c_str(), static_cast<DWORD>(data.size() + 1));
+}
+
+void ScratchKeys::SetDword(const std::string& path, const char* name, DWORD value) {
+    SetBytes(path, name, REG_DWORD, &value, sizeof value);
+}
+
+void ScratchKeys::DeleteValue(const std::string& path, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+void ScratchKeys::DeleteTree(const std::string& path) { RegDeleteTreeA(root_, path.c_str()); }
+
+bool ScratchKeys::HasValue(const std::string& path, const char* name) const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found;
+}

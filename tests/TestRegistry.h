@@ -1,0 +1,41 @@
+// Registry fixtures for tests: keys written below a base key and removed again.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+// Writes keys and values below a base key and deletes, at destruction, every top-level
+// key it created there. With no base given it makes a private, uniquely named root
+// below HKEY_CURRENT_USER and removes that root as a whole.
+class ScratchKeys {
+public:
+    ScratchKeys();                 // a private root
+    explicit ScratchKeys(HKEY base);  // keys directly below base (for HKEY_CLASSES_ROOT)
+    ~ScratchKeys();
+    ScratchKeys(const ScratchKeys&) = delete;
+    ScratchKeys& operator=(const ScratchKeys&) = delete;
+
+    HKEY Root() const { return root_; }
+
+    void CreateKey(const std::string& path);
+    void SetString(const std::string& path, const char* name, const std::string& data,
+                   DWORD type = REG_SZ);
+    void SetBytes(const std::string& path, const char* name, DWORD type, const void* data, DWORD size);
+    void SetDword(const std::string& path, const char* name, DWORD value);
+    void DeleteValue(const std::string& path, const char* name);
+    void DeleteTree(const std::string& path);
+    bool HasValue(const std::string& path, const char* name) const;
+
+private:
+    HKEY Create(const std::string& path);
+
+    HKEY root_ = nullptr;
+    bool ownsRoot_ = false;
+    std::string rootPath_;
+    std::set<std::string> topLevel_;
+};
+
+// A name no other test run uses: prefix, process id and a counter.
+std::string UniqueName(const char* prefix);

@@ -1,0 +1,205 @@
+// The program run as a separate process over the real classes root of the test prefix.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "TestProcess.h"
+#include "TestRegistry.h"
+#include "framework/ErrorBox.h"
+
+namespace {
+
+const char kSettingsKey[] = "Software\\Kestrune\\Morvane";
+// Captions and texts in code page 936.
+const std::string kMenuNameCaption = "\xB2\xCB\xB5\xA5\xC3\xFB\xB3\xC6";
+const std::string kCommandCaption = "\xC3\xFC\xC1\xEE";
+const std::string kYes = "\xCA\xC7";
+const std::string kNo = "\xB7\xF1";
+const std::string kEditName = "\xB1\xE0\xBC\xAD\xCE\xC4\xBC\xFE";  // "edit file"
+const int kTabularWidths[15] = {50, 20, 20, 20, 20, 20, 100, 100, 20, 100, 100, 50, 50, 50, 50};
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> cells;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        cells.push_back(line.substr(start, tab - start));
+    return cells;
+}
+
+// Uniquely named classes keys of this run in HKEY_CLASSES_ROOT, removed afterwards.
+class CommandLineTest : public ::testing::Test {
+protected:
+    CommandLineTest() : classes(HKEY_CLASSES_ROOT) {
+        type = UniqueName("MorvaneType");
+        extA = "." + UniqueName("mvta");
+        extB = "." + UniqueName("mvtb");
+        classes.SetString(extA, "", type);
+        classes.SetString(extB, "", type);
+        classes.SetString(type, "", "Morvane test type");
+        classes.SetString(type + "\\shell\\edit", "", kEditName);
+        classes.SetString(type + "\\shell\\edit\\command", "", "notepad.exe %1");
+        classes.SetString(type + "\\shell\\open\\command", "", "hidden.exe %1");
+        classes.SetString(type + "\\shell\\zap", "LegacyDisable", "");
+        classes.SetString(type + "\\shell\\zap", "Extended", "");
+        classes.SetString(type + "\\shell\\zap\\command", "", "%SystemRoot%\\zap.exe \"%1\"", REG_EXPAND_SZ);
+    }
+    ~CommandLineTest() override {
+        for (const std::string& file : files) DeleteFileA(file.c_str());
+    }
+
+    std::string OutputPath(const std::string& name) {
+        files.push_back(TempFilePath(name));
+        return files.back();
+    }
+
+    // The tab-delimited rows of this test's file type.
+    std::vector<std::vector<std::string>> OurRows(const std::string& report) {
+        std::vector<std::vector<std::string>> rows;
+        for (const std::string& line : SplitLines(report)) {
+            std::vector<std::string> cells = SplitTabs(line);
+            if (cells.size() == 15 && cells[3] == type) rows.push_back(cells);
+        }
+        return rows;
+    }
+
+    ScratchKeys classes;
+    std::string type, extA, extB;
+    std::vector<std::string> files;
+};
+
+TEST_F(CommandLineTest, TabDelimitedReportOfTheClassesRoot) {
+    std::string out = OutputPath("cli tab report.txt");
+    ProcessResult run = RunMorvane("/stab \"" + out + "\"");
+    ASSERT_TRUE(run.Started);
+    EXPECT_FALSE(run.TimedOut);
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_TRUE(run.Boxes.empty());
+
+    auto rows = OurRows(ReadWholeFile(out));
+    ASSERT_EQ(2u, rows.size()) << "the standard verb open is hidden by default";
+    const auto& edit = rows[0];
+    EXPECT_EQ(kEditName, edit[0]);
+    EXPECT_EQ(extA + "," + extB, edit[1]);
+    EXPECT_EQ("edit", edit[2]);
+    EXPECT_EQ("Morvane test type", edit[4]);
+    EXPECT_EQ(kNo, edit[5]);
+    EXPECT_EQ(kNo, edit[6]);
+    EXPECT_EQ(kNo, edit[7]);
+    EXPECT_FALSE(edit[8].empty()) << "the command key's modified time";
+    EXPECT_EQ("notepad.exe %1", edit[10]);
+
+    const auto& zap = rows[1];
+    EXPECT_EQ("zap", zap[0]);
+    EXPECT_EQ(kYes, zap[6]);
+    EXPECT_EQ(kYes, zap[7]);
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_EQ(std::string(windows) + "\\zap.exe \"%1\"", zap[10]);
+}
+
+TEST_F(CommandLineTest, TextReportHasPaddedChineseCaptions) {
+    std::string out = OutputPath("cli_text.txt");
+    ProcessResult run = RunMorvane("/STEXT " + out);
+    EXPECT_EQ(0u, run.ExitCode);
+    std::string report = ReadWholeFile(out);
+    std::string record = std::string(50, '=') + "\r\n" + kMenuNameCaption + std::string(10, ' ') + ": " +
+                         kEditName + "\r\n";
+    std::size_t at = report.find(record);
+    ASSERT_NE(std::string::npos, at) << "no record for the edit verb";
+    std::vector<std::string> lines = SplitLines(report.substr(at));
+    ASSERT_GE(lines.size(), 18u);
+    EXPECT_EQ(kCommandCaption + std::string(14, ' ') + ": notepad.exe %1", lines[11]);
+    EXPECT_EQ(std::string(50, '='), lines[16]);
+    EXPECT_EQ("", lines[17]);
+}
+
+TEST_F(CommandLineTest, TabularReportHasFixedWidths) {
+    std::string out = OutputPath("cli_tabular.txt");
+    ProcessResult run = RunMorvane("/stabular \"" + out + "\"");
+    EXPECT_EQ(0u, run.ExitCode);
+    std::size_t lineLength = 0;
+    for (int width : kTabularWidths) lineLength += width + 1;
+    std::string ours;
+    for (const std::string& line : SplitLines(ReadWholeFile(out))) {
+        if (!line.empty()) {
+            EXPECT_EQ(lineLength, line.size());
+        }
+        if (line.compare(0, kEditName.size(), kEditName) == 0 && line.find(type) != std::string::npos) ours = line;
+    }
+    ASSERT_FALSE(ours.empty());
+    std::size_t at = 0;
+    std::vector<std::string> cells;
+    for (int width : kTabularWidths) {
+        cells.push_back(ours.substr(at, width));
+        EXPECT_EQ(' ', ours[at + width]);
+        at += width + 1;
+    }
+    EXPECT_EQ(kEditName + std::string(50 - kEditName.size(), ' '), cells[0]);
+    EXPECT_EQ("edit" + std::string(16, ' '), cells[2]);
+    EXPECT_EQ((type + std::string(20, ' ')).substr(0, 20), cells[3]);
+}
+
+TEST_F(CommandLineTest, TheLastExportOptionWins) {
+    std::string first = OutputPath("cli_first.txt");
+    std::string second = OutputPath("cli_second.txt");
+    ProcessResult run = RunMorvane("/stext " + first + " /stab " + second);
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_FALSE(FileExists(first));
+    EXPECT_EQ(2u, OurRows(ReadWholeFile(second)).size());
+}
+
+TEST_F(CommandLineTest, AnExportOptionWithoutAFileNameWritesNothing) {
+    std::string out = OutputPath("cli_nothing.txt");
+    ProcessResult run = RunMorvane("/stab");
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_FALSE(run.TimedOut);
+    EXPECT_TRUE(run.Boxes.empty());
+}
+
+TEST_F(CommandLineTest, AReportIntoAMissingFolderShowsTheErrorBoxAndExitsWithZero) {
+    ProcessResult run = RunMorvane("/stab \"C:\\no such folder\\report.txt\"");
+    EXPECT_FALSE(run.TimedOut);
+    EXPECT_EQ(0u, run.ExitCode);
+    ASSERT_EQ(1u, run.Boxes.size());
+    EXPECT_EQ("Error", run.Boxes[0].Caption);
+    char message[1024];
+    SystemErrorText(ERROR_PATH_NOT_FOUND, message, sizeof message);
+    std::string expected = std::string("Error 3: ") + message;
+    while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+    EXPECT_EQ(expected, run.Boxes[0].Text.substr(0, expected.size()));
+}
+
+TEST_F(CommandLineTest, WineOwnVbsFileVerbsAreListed) {
+    std::string out = OutputPath("cli_wine.txt");
+    RunMorvane("/stab " + out);
+    bool found = false;
+    for (const std::string& line : SplitLines(ReadWholeFile(out))) {
+        std::vector<std::string> cells = SplitTabs(line);
+        if (cells.size() != 15 || cells[3] != "VBSFile") continue;
+        found = true;
+        EXPECT_NE(std::string::npos, cells[1].find(".vbs")) << "reached through .vbs";
+        EXPECT_FALSE(cells[10].empty());
+    }
+    EXPECT_TRUE(found) << "Wine ships verbs for VBSFile";
+}
+
+TEST(DeleteRegKey, DeletesTheOldSettingsKeyAndWritesNothingElse) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    RegSetValueExA(key, "Left", 0, REG_SZ, reinterpret_cast<const BYTE*>("over"), 5);
+    RegCloseKey(key);
+    std::string out = TempFilePath("deleteregkey.txt");
+    DeleteFileA(out.c_str());
+    ProcessResult run = RunMorvane("/deleteregkey /stab " + out);
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Kestrune", 0, KEY_READ, &key));
+    RegCloseKey(key);
+    EXPECT_FALSE(FileExists(out)) << "the export option after it is not run";
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrune");
+}
+
+}  // namespace

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "TestRegistry.h"
+#include "app/Settings.h"
+#include "catalogue/MenuItem.h"
+#include "catalogue/Registry.h"
+
+namespace {
+
+// Scans a private classes tree and gives the rows by "FileType/MenuKey".
+class ScanTest : public ::testing::Test {
+protected:
+    ScanTest() : list(&settings) {
+        settings.SetDefaults();
+        list.Attach(nullptr);
+    }
+
+    void AddVerb(const std::string& type, const std::string& verb, const std::string& command,
+                 const char* menuName = nullptr) {
+        std::string path = type + "\\shell\\" + verb;
+        if (menuName != nullptr) tree.SetString(path, "", menuName);
+        tree.SetString(path + "\\command", "", command);
+    }
+
+    void Scan() {
+        list.ClearRows();
+        list.Scan(tree.Root());
+        rows.clear();
+        order.clear();
+        for (int i = 0; i < list.RowCount(); ++i) {
+            const ItemRecord& row = *list.ItemAt(i);
+            std::string key = std::string(row.IsSystemAssociation ? "SFA:" : "") + row.FileType + "/" + row.MenuKey;
+            EXPECT_EQ(0u, rows.count(key)) << "listed twice: " << key;
+            rows[key] = row;
+            order.push_back(key);
+        }
+    }
+
+    const ItemRecord* Row(const std::string& key) const {
+        auto found = rows.find(key);
+        return found != rows.end() ? &found->second : nullptr;
+    }
+
+    MainSettings settings;
+    MenuItemList list;
+    ScratchKeys tree;
+    std::map<std::string, ItemRecord> rows;
+    std::vector<std::string> order;
+};
+
+TEST_F(ScanTest, ExtensionsOfOneTypeAreMergedIntoItsRows) {
+    tree.SetString(".log", "", "txtfile");
+    tree.SetString(".txt", "", "TXTFILE");
+    tree.SetString("txtfile", "", "Text Document");
+    AddVerb("txtfile", "edit", "notepad.exe %1", "Edit it");
+    AddVerb("txtfile", "view", "viewer.exe %1");
+    Scan();
+
+    ASSERT_EQ(2u, rows.size());
+    const ItemRecord* edit = Row("txtfile/edit");
+    ASSERT_NE(nullptr, edit);
+    EXPECT_STREQ(".log,.txt", edit->Extensions);
+    EXPECT_STREQ("Text Document", edit->TypeDescription);
+    EXPECT_STREQ("Edit it", edit->MenuName);
+    EXPECT_STREQ("notepad.exe %1", edit->CommandLine);
+    EXPECT_EQ(0, edit->IsSystemAssociation);
+    EXPECT_NE(0u, edit->ModifiedTime.dwHighDateTime) << "the command key's last-write time";
+    EXPECT_STREQ(".log,.txt", Row("txtfile/view")->Extensions);
+    EXPECT_STREQ("view", Row("txtfile/view")->MenuName) << "an empty default value gives the verb name";
+}
+
+TEST_F(ScanTest, TypesReachedDirectlyUseTheirOwnName) {
+    AddVerb("Directory", "find", "finder.exe %1");
+    AddVerb("*", "scan", "scanner.exe %1");
+    AddVerb("App.Document", "edit", "app.exe %1");
+    Scan();
+    ASSERT_NE(nullptr, Row("Directory/find"));
+    EXPECT_STREQ("Directory", Row("Directory/find")->Extensions);
+    ASSERT_NE(nullptr, Row("*/scan"));
+    EXPECT_STREQ("*", Row("*/scan")->Extensions);
+    EXPECT_EQ(nullptr, Row("App.Document/edit")) << "dotted names are only reached through extensions";
+    EXPECT_EQ(2u, rows.size());
+}
+
+TEST_F(ScanTest, DottedTypeIsReachedThroughItsExtension) {
+    tree.SetString(".appdoc", "", "App.Document");
+    AddVerb("App.Document", "edit", "app.exe %1");
+    Scan();
+    ASSERT_NE(nullptr, Row("App.Document/edit"));
+    EXPECT_STREQ(".appdoc", Row("App.Document/edit")->Extensions);
+}
+
+TEST_F(ScanTest, ExtensionWithoutATypeIsItsOwnType) {
+    tree.SetString(".missing", "", "NoSuchType");
+    AddVerb(".missing", "run", "run.exe %1");
+    tree.CreateKey(".empty");
+    AddVerb(".empty", "run", "run.exe %1");
+    Scan();
+    const ItemRecord* missing = Row(".missing/run");
+    ASSERT_NE(nullptr, missing);
+    EXPECT_STREQ(".missing", missing->Extensions);
+    EXPECT_STREQ("NoSuchType", missing->TypeDescription);
+    ASSERT_NE(nullptr, Row(".empty/run"));
+    EXPECT_STREQ("", Row(".empty/run")->TypeDescription);
+}
+
+TEST_F(ScanTest, StandardVerbsAreHiddenOnlyWhenAsked) {
+    for (const char* verb : {"open", "Open2", "NEW", "print", "PrintTo", "edit"})
+        AddVerb("StdType", verb, "std.exe %1");
+    Scan();
+    std::vector<std::string> shown(order.begin(), order.end());
+    EXPECT_EQ((std::vector<std::string>{"StdType/edit", "StdType/Open2"}), shown);
+
+    settings.HideStandardItems = 0;
+    Scan();
+    EXPECT_EQ(6u, rows.size());
+}
+
+TEST_F(ScanTest, MenuNameFallsBackToTheVerbWhenEmptyOrTooLong) {
+    AddVerb("NameType", "fits", "x.exe", std::string(126, 'a').c_str());
+    AddVerb("NameType", "toolong", "x.exe", std::string(127, 'b').c_str());
+    Scan();
+    EXPECT_EQ(std::string(126, 'a'), Row("NameType/fits")->MenuName);
+    EXPECT_STREQ("toolong", Row("NameType/toolong")->MenuName);
+}
+
+TEST_F(ScanTest, FlagsFollowThePresenceOfTheirValues) {
+    AddVerb("FlagType", "plain", "x.exe");
+    AddVerb("FlagType", "emptystring", "x.exe");
+    tree.SetString("FlagType\\shell\\emptystring", "LegacyDisable", "");
+    AddVerb("FlagType", "number", "x.exe");
+    tree.SetDword("FlagType\\shell\\number", "LegacyDisable", 0);
+    tree.SetDword("FlagType\\shell\\number", "Extended", 1);
+    AddVerb("FlagType", "huge", "x.exe");
+    std::string big(300, 'z');
+    tree.SetBytes("FlagType\\shell\\huge", "LegacyDisable", REG_BINARY, big.data(), 300);
+    Scan();
+    EXPECT_EQ(0, Row("FlagType/plain")->IsDisabled);
+    EXPECT_EQ(0, Row("FlagType/plain")->IsExtended);
+    EXPECT_EQ(1, Row("FlagType/emptystring")->IsDisabled);
+    EXPECT_EQ(1, Row("FlagType/number")->IsDisabled);
+    EXPECT_EQ(1, Row("FlagType/number")->IsExtended);
+    EXPECT_EQ(0, Row("FlagType/huge")->IsDisabled) << "data over 255 bytes does not fit";
+}
+
+TEST_F(ScanTest, VerbsWithoutACommandLineGiveNoRow) {
+    tree.CreateKey("CmdType\\shell\\nocommand");
+    AddVerb("CmdType", "emptycommand", "");
+    std::string tooLong(511, 'c');
+    AddVerb("CmdType", "toolong", tooLong);
+    AddVerb("CmdType", "longest", std::string(510, 'd'));
+    AddVerb("CmdType", "kept", "kept.exe");
+    tree.CreateKey("NoShellType");
+    Scan();
+    EXPECT_EQ((std::vector<std::string>{"CmdType/kept", "CmdType/longest"}), order);
+}
+
+TEST_F(ScanTest, ExpandableCommandsAreExpanded) {
+    AddVerb("ExpandType", "run", "");
+    tree.SetString("ExpandType\\shell\\run\\command", "", "%SystemRoot%\\x.exe %1", REG_EXPAND_SZ);
+    AddVerb("ExpandType", "plain", "%SystemRoot%\\x.exe %1");
+    Scan();
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_EQ(std::string(windows) + "\\x.exe %1", Row("ExpandType/run")->CommandLine);
+    EXPECT_STREQ("%SystemRoot%\\x.exe %1", Row("ExpandType/plain")->CommandLine)
+        << "a plain string keeps its variables";
+}
+
+TEST_F(ScanTest, ExpansionLongerThanTheFieldIsCut) {
+    SetEnvironmentVariableA("MORVANE_LONG", std::string(100, 'v').c_str());
+    std::string many;
+    for (int i = 0; i < 10; ++i) many += "%MORVANE_LONG%";
+    AddVerb("LongExpand", "run", "");
+    tree.SetString("LongExpand\\shell\\run\\command", "", many, REG_EXPAND_SZ);
+    Scan();
+    ASSERT_NE(nullptr, Row("LongExpand/run"));
+    EXPECT_EQ(510u, std::strlen(Row("LongExpand/run")->CommandLine));
+}
+
+TEST_F(ScanTest, SystemAssociationRowsStayApart) {
+    tree.SetString(".pic", "", "image");
+    tree.SetString("image", "", "Picture");
+    AddVerb("image", "edit", "paint.exe %1");
+    AddVerb("SystemFileAssociations\\image", "edit", "viewer.exe %1");
+    Scan();
+    ASSERT_EQ(2u, list.RowCount());
+    const ItemRecord& first = *list.ItemAt(0);
+    const ItemRecord& second = *list.ItemAt(1);
+    EXPECT_EQ(0, first.IsSystemAssociation);
+    EXPECT_STREQ(".pic", first.Extensions);
+    EXPECT_EQ(1, second.IsSystemAssociation);
+    EXPECT_STREQ("image", second.FileType);
+    EXPECT_STREQ("image", second.Extensions);
+    EXPECT_STREQ("", second.TypeDescription);
+    EXPECT_STREQ("viewer.exe %1", second.CommandLine);
+}
+
+TEST_F(ScanTest, ExtensionsThatNoLongerFitAreLeftOutAndShorterOnesStillJoin) {
+    // Enumeration is sorted without case: .a000... come first, the short one last.
+    std::vector<std::string> names;
+    for (int i = 0; i < 13; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, ".a%02d%s", i, std::string(40, 'x').c_str());
+        names.push_back(name);
+        tree.SetString(name, "", "SharedType");
+    }
+    tree.SetString(".zz", "", "SharedType");
+    AddVerb("SharedType", "edit", "x.exe");
+    Scan();
+    const ItemRecord* row = Row("SharedType/edit");
+    ASSERT_NE(nullptr, row);
+    std::string expected;
+    for (const std::string& name : names) {
+        std::string next = expected.empty() ? name : expected + "," + name;
+        if (next.size() < 511) expected = next;
+    }
+    expected += ",.zz";
+    EXPECT_EQ(expected, row->Extensions);
+    EXPECT_LT(std::strlen(row->Extensions), 511u);
+    EXPECT_NE(',', row->Extensions[std::strlen(row->Extensions) - 1]);
+}
+
+TEST_F(ScanTest, AnOverlongKeyNameDoesNotHideTheKeysAfterIt) {
+    // 130 double-byte characters: 260 bytes in code page 936, more than a name may take.
+    std::string longName;
+    for (int i = 0; i < 130; ++i) longName += "\xB2\xCB";
+    AddVerb(longName, "edit", "x.exe");
+    // Sorted by code point: the short name, the long one, then this one.
+    const std::string after = "\xB2\xCB\xC1\xFA";
+    AddVerb("\xB2\xCB", "edit", "x.exe");
+    AddVerb(after, "edit", "x.exe");
+    Scan();
+    EXPECT_NE(nullptr, Row("\xB2\xCB/edit"));
+    EXPECT_NE(nullptr, Row(after + "/edit")) << "the key after the long name is still scanned";
+    EXPECT_EQ(2u, rows.size());
+}
+
+TEST_F(ScanTest, RowsComeInEnumerationOrder) {
+    AddVerb("bType", "z", "x.exe");
+    AddVerb("bType", "a", "x.exe");
+    AddVerb("aType", "only", "x.exe");
+    Scan();
+    EXPECT_EQ((std::vector<std::string>{"aType/only", "bType/a", "bType/z"}), order);
+}
+
+struct ValueCase {
+    const char* Name;
+    DWORD Type;
+    std::string Data;
+    DWORD Capacity;
+    bool Fits;
+    std::string Expected;
+};
+
+TEST(RegistryValue, ReadsAnyTypeThatFitsAsText) {
+    ScratchKeys tree;
+    const ValueCase cases[] = {
+        {"terminated", REG_SZ, std::string("abc\0", 4), 8, true, "abc"},
+        {"unterminated", REG_SZ, "abcd", 8, true, "abcd"},
+        {"exactly full", REG_SZ, std::string("abcdefg\0", 8), 8, true, "abcdefg"},
+        {"full, no terminator", REG_BINARY, "abcdefgh", 8, true, "abcdefg"},
+        {"one over", REG_SZ, std::string("abcdefgh\0", 9), 8, false, ""},
+        {"empty", REG_BINARY, "", 8, true, ""},
+        {"multi", REG_MULTI_SZ, std::string("one\0two\0\0", 9), 16, true, "one"},
+    };
+    for (const ValueCase& c : cases)
+        tree.SetBytes("values", c.Name, c.Type, c.Data.data(), static_cast<DWORD>(c.Data.size()));
+    win::UniqueKey key;
+    ASSERT_EQ(ERROR_SUCCESS, reg::OpenKey(tree.Root(), "values", key));
+    for (const ValueCase& c : cases) {
+        char dest[32];
+        std::memset(dest, '#', sizeof dest);
+        EXPECT_EQ(c.Fits, reg::ReadValue(key.get(), c.Name, dest, c.Capacity)) << c.Name;
+        EXPECT_EQ(c.Expected, dest) << c.Name;
+    }
+    char dest[8] = "junk";
+    EXPECT_FALSE(reg::ReadValue(key.get(), "absent", dest, sizeof dest));
+    EXPECT_STREQ("", dest);
+}
+
+}  // namespace
