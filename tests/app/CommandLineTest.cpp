@@ -44,6 +44,8 @@ protected:
         classes.SetString(type + "\\shell\\zap", "LegacyDisable", "");
         classes.SetString(type + "\\shell\\zap", "Extended", "");
         classes.SetString(type + "\\shell\\zap\\command", "", "%SystemRoot%\\zap.exe \"%1\"", REG_EXPAND_SZ);
+        classes.SetString(type + "\\shell\\%s%n", "", "%s %n %d");
+        classes.SetString(type + "\\shell\\%s%n\\command", "", "fmt.exe %s %n %d %x %1");
     }
     ~CommandLineTest() override {
         for (const std::string& file : files) DeleteFileA(file.c_str());
@@ -78,7 +80,12 @@ TEST_F(CommandLineTest, TabDelimitedReportOfTheClassesRoot) {
     EXPECT_TRUE(run.Boxes.empty());
 
     auto rows = OurRows(ReadWholeFile(out));
-    ASSERT_EQ(2u, rows.size()) << "the standard verb open is hidden by default";
+    ASSERT_EQ(3u, rows.size()) << "the standard verb open is hidden by default";
+    const auto& format = rows[0];
+    EXPECT_EQ("%s %n %d", format[0]) << "registry texts are never format strings";
+    EXPECT_EQ("%s%n", format[2]);
+    EXPECT_EQ("fmt.exe %s %n %d %x %1", format[10]);
+    rows.erase(rows.begin());
     const auto& edit = rows[0];
     EXPECT_EQ(kEditName, edit[0]);
     EXPECT_EQ(extA + "," + extB, edit[1]);
@@ -141,13 +148,20 @@ TEST_F(CommandLineTest, TabularReportHasFixedWidths) {
     EXPECT_EQ((type + std::string(20, ' ')).substr(0, 20), cells[3]);
 }
 
+TEST_F(CommandLineTest, AFileNameInChineseIsUsedAsGiven) {
+    std::string out = OutputPath("\xB1\xA8\xB8\xE6 \xD2\xBB.txt");  // "report one"
+    ProcessResult run = RunMorvane("/stab \"" + out + "\"");
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_EQ(3u, OurRows(ReadWholeFile(out)).size());
+}
+
 TEST_F(CommandLineTest, TheLastExportOptionWins) {
     std::string first = OutputPath("cli_first.txt");
     std::string second = OutputPath("cli_second.txt");
     ProcessResult run = RunMorvane("/stext " + first + " /stab " + second);
     EXPECT_EQ(0u, run.ExitCode);
     EXPECT_FALSE(FileExists(first));
-    EXPECT_EQ(2u, OurRows(ReadWholeFile(second)).size());
+    EXPECT_EQ(3u, OurRows(ReadWholeFile(second)).size());
 }
 
 TEST_F(CommandLineTest, AnExportOptionWithoutAFileNameWritesNothing) {
