@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "catalogue/CommandTarget.h"
 #include "catalogue/MenuItem.h"
 #include "catalogue/Registry.h"
 #include "framework/Text.h"
@@ -116,6 +117,19 @@ bool RegistryScan::MergeIntoListedType(const char* keyName, const char* fileType
     return matched;
 }
 
+// Version records are read once per program: a later row running the same program copies
+// the strings of the first row that has them.
+void RegistryScan::TakeVersionStrings(ItemRecord& record) {
+    for (int i = 0; i < list_.RowCount(); ++i) {
+        const ItemRecord& row = *list_.ItemAt(i);
+        if (text::EqualNoCase(row.ProgramPath, record.ProgramPath)) {
+            CopyVersionStrings(row, record);
+            return;
+        }
+    }
+    ReadVersionStrings(record);
+}
+
 bool RegistryScan::IsHiddenStandardVerb(const char* verb) const {
     const MainSettings* settings = list_.Settings();
     if (settings == nullptr || settings->HideStandardItems == 0) return false;
@@ -162,6 +176,9 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
         if (RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr, &record.ModifiedTime) != ERROR_SUCCESS)
             record.ModifiedTime = FILETIME{};
+
+        ResolveTarget(record);
+        if (record.ProgramPath[0] != '\0') TakeVersionStrings(record);
 
         text::Copy(record.TypeDescription, typeDescription);
         record.IsSystemAssociation = fromSystemAssociations ? 1 : 0;

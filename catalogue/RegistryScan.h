@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+class ItemRecord;
 class MenuItemList;
 
 class RegistryScan {
@@ -22,6 +23,7 @@ private:
     // Appends keyName to the rows already listed for fileType; false when there are none.
     bool MergeIntoListedType(const char* keyName, const char* fileType);
     bool IsHiddenStandardVerb(const char* verb) const;
+    void TakeVersionStrings(ItemRecord& record);
 
     MenuItemList& list_;
     HKEY root_;

@@ -49,11 +49,7 @@ BOOL CALLBACK DismissBox(HWND window, LPARAM param) {
 
 }  // namespace
 
-std::string MorvaneExe() {
-    std::string path = "Z:" MORVANE_EXE_UNIX_PATH;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
+std::string MorvaneExe() { return WindowsPathOf(MORVANE_EXE_UNIX_PATH); }
 
 ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs) {
     ProcessResult result;
@@ -156,3 +152,11 @@ DWORD WINAPI BoxWatcher::Watch(void* param) {
     }
     return 0;
 }
+
+std::string WindowsPathOf(const char* unixPath) {
+    std::string path = std::string("Z:") + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string FixturePath(const char* name) { return WindowsPathOf(FIXTURE_DIR_UNIX_PATH) + "\\" + name; }

@@ -50,3 +50,8 @@ private:
     CRITICAL_SECTION lock_;
     std::vector<MessageBoxSeen> boxes_;
 };
+
+// A Unix path of the build as Wine's drive Z sees it.
+std::string WindowsPathOf(const char* unixPath);
+// The Windows path of a fixture program built for the tests.
+std::string FixturePath(const char* name);
