@@ -18,6 +18,9 @@ const ExportOption kExportOptions[] = {
     {"/stext", kFormatText},
     {"/stab", kFormatTabDelimited},
     {"/stabular", kFormatTabular},
+    {"/shtml", kFormatHtmlRows},
+    {"/sverhtml", kFormatHtmlTables},
+    {"/sxml", kFormatXml},
 };
 
 }  // namespace
@@ -48,8 +51,20 @@ bool MainWindow::CommandLineExport() {
     LoadSettings();
     {
         win::WaitCursor wait;
+        items_.SetSavedSortSpec(0);
+        ReportList::ClearSortKeys();
+        for (int i = 0; i < count; ++i) {
+            if (!text::EqualNoCase(arguments_->Get(i), "/sort")) continue;
+            const char* key = arguments_->Get(i + 1);
+            const bool descending = key[0] == '~';
+            items_.AddSortKey(descending ? key + 1 : key, descending);
+        }
         items_.ClearRows();
         items_.LoadRows();
+        if (arguments_->Find("/nosort") < 0) {
+            if (ReportList::SortKeyCount() == 0) ReportList::AddSortSpec(items_.SavedSortSpec());
+            items_.SortStoredRows();
+        }
     }
     items_.WriteStoredRows(fileName, format);
     items_.ReleaseRows();

@@ -33,6 +33,8 @@ const ColumnDef kColumns[kMenuItemColumnCount] = {
     {kColumnCompanyName, kColumnMask, 0, 150, IDS_COL_COMPANY, "", 1, 50, nullptr},
 };
 
+const COLORREF kCellColors[] = {RGB(255, 255, 240), RGB(255, 240, 240), RGB(240, 240, 255)};
+
 const char* YesNo(int flag) { return lang::String(flag != 0 ? IDS_YES : IDS_NO); }
 
 bool IsZero(const FILETIME& time) { return time.dwLowDateTime == 0 && time.dwHighDateTime == 0; }
@@ -111,6 +113,11 @@ void MenuItemList::LoadRows() { Scan(HKEY_CLASSES_ROOT); }
 const char* MenuItemList::ProgressFormat() const { return lang::String(IDS_LOADING); }
 bool MenuItemList::RowMatchesKey(const void*, const RowRecord&) const { return false; }
 bool MenuItemList::IsColumnSearched(int) const { return true; }
+
+void MenuItemList::WriteHtmlFooter(ReportFile& file, int format) { WriteHtmlDocumentFooter(file, format); }
+void MenuItemList::WriteHtmlHeader(ReportFile& file, int format) { WriteHtmlDocumentHeader(file, format); }
+const COLORREF* MenuItemList::ColorTable(int) const { return kCellColors; }
+int MenuItemList::ColorTableSize(int) const { return 3; }
 
 const ColumnDef* MenuItemList::ColumnTable(int* count) const {
     *count = kMenuItemColumnCount;

@@ -67,6 +67,10 @@ public:
     const char* ProgressFormat() const override;
     bool RowMatchesKey(const void* key, const RowRecord& row) const override;
     bool IsColumnSearched(int column) const override;
+    void WriteHtmlFooter(ReportFile& file, int format) override;
+    void WriteHtmlHeader(ReportFile& file, int format) override;
+    const COLORREF* ColorTable(int format) const override;
+    int ColorTableSize(int format) const override;
 
     ItemRecord* ItemAt(int index) const { return static_cast<ItemRecord*>(RowAt(index)); }
     const MainSettings* Settings() const { return settings_; }

@@ -25,6 +25,9 @@ bool ReportList::WriteRow(ReportFile& file, const RowRecord& row, int format) {
     case kFormatText: return WriteTextRecord(file, row);
     case kFormatTabDelimited: return WriteTabRow(file, row);
     case kFormatTabular: return WriteTabularRow(file, row);
+    case kFormatHtmlRows: return WriteHtmlRow(file, row);
+    case kFormatHtmlTables: return WriteHtmlRecord(file, row);
+    case kFormatXml: return WriteXmlRow(file, row);
     default: return false;
     }
 }

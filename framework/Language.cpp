@@ -40,6 +40,15 @@ struct StringCache {
 
 StringCache cache;
 
+struct LanguageState {
+    bool RightToLeft = false;
+    char Charset[64] = {};
+    char TranslatorName[64] = {};
+    char TranslatorUrl[256] = {};
+};
+
+LanguageState state;
+
 void LoadBuiltIn(unsigned id, char* buffer) {
     buffer[0] = '\0';
     // One byte short of the buffer, so at most 4094 characters of text.
@@ -57,5 +66,10 @@ const char* String(unsigned id) {
     const char* kept = cache.Add(id, scratch);
     return kept != nullptr ? kept : "";
 }
+
+bool RightToLeft() { return state.RightToLeft; }
+const char* Charset() { return state.Charset; }
+const char* TranslatorName() { return state.TranslatorName; }
+const char* TranslatorUrl() { return state.TranslatorUrl; }
 
 }  // namespace lang

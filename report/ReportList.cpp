@@ -173,6 +173,7 @@ bool ReportList::WriteStoredRows(const char* fileName, int format) {
         return false;
     }
     win::WaitCursor wait;
+    WriteHeader(file, format);
     bool written = true;
     for (int i = 0; i < rowCount_; ++i) {
         const RowRecord& row = *RowAt(i);
@@ -183,6 +184,7 @@ bool ReportList::WriteStoredRows(const char* fileName, int format) {
             break;
         }
     }
+    WriteFooter(file, format);
     if (!file.Close() && written) {
         written = false;
         ShowErrorBox(file.LastError(), owner);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "framework/Containers.h"
@@ -85,6 +86,14 @@ struct ColumnState {
     HWND ListView = nullptr;
 };
 
+// How one value cell of an HTML report is drawn; -1 means "none" for colours and size.
+struct CellStyleRecord {
+    COLORREF Background = static_cast<COLORREF>(-1);
+    COLORREF FontColor = static_cast<COLORREF>(-1);
+    int FontSize = -1;
+    bool Bold = false;
+};
+
 class ReportList {
 public:
     static constexpr int kTextBufferCount = 4;
@@ -102,12 +111,21 @@ public:
     virtual COLORREF HeaderTextColor() const;
     virtual const char* ReportTitle() const;
     virtual const char* ReportTagName() const;
+    virtual void WriteXmlHeader(ReportFile& file);
+    virtual void WriteXmlFooter(ReportFile& file);
     virtual bool IncludeInReport(const RowRecord& row) const;
+    virtual void CellStyle(int format, int position, const RowRecord& row, CellStyleRecord& style) const;
     virtual void RowAppended();
     virtual const char* ProgressFormat() const;
     virtual int TextBufferSize() const;
     virtual bool RowMatchesKey(const void* key, const RowRecord& row) const;
     virtual RowRecord* FindRowByKey(const void* key);
+    // May change a cell's escaped HTML text before it is decorated.
+    virtual void AdjustCellText(std::string& text, const RowRecord& row, int column);
+    virtual void WriteHtmlFooter(ReportFile& file, int format) = 0;
+    virtual void WriteHtmlHeader(ReportFile& file, int format) = 0;
+    virtual const COLORREF* ColorTable(int format) const;
+    virtual int ColorTableSize(int format) const;
     virtual void LoadRows();
     virtual int RowSize() const = 0;
     virtual bool IsColumnSearched(int column) const;
@@ -136,10 +154,35 @@ public:
     ColumnState& State() { return columnState_; }
     HWND ListView() const { return listView_; }
 
+    // Command-line sorting: keys from /sort arguments (a visible position of at most two
+    // digits, or a column caption or name), then the stored rows sorted by all keys.
+    static constexpr int kMaxSortKeys = 32;
+    static constexpr int kDescending = 0x1000;
+    static constexpr int kSortColumnMask = 0xFFF;
+    static void ClearSortKeys();
+    static int SortKeyCount();
+    static int SortKey(int index);
+    // Appends one key; false (and nothing stored) when the table is full.
+    bool AddSortKey(const char* argument, bool descending);
+    static bool AddSortSpec(int spec);
+    int ColumnFromArgument(const char* argument);
+    int CompareByKeys(const RowRecord& a, const RowRecord& b) const;
+    void SortStoredRows();
+    int SavedSortSpec() const { return savedSortSpec_; }
+    void SetSavedSortSpec(int spec) { savedSortSpec_ = spec; }
+
     // The windowless report over the stored rows; shows the error box itself on failure.
     bool WriteStoredRows(const char* fileName, int format);
 
+    // The background of the value cell at a visible position: the colour stops spread
+    // across all columns, hidden ones included.
+    COLORREF GradientColor(int format, int position) const;
+
 protected:
+    // The document header and footer that HTML reports share.
+    void WriteHtmlDocumentHeader(ReportFile& file, int format);
+    void WriteHtmlDocumentFooter(ReportFile& file, int format);
+
     // The subclass's column table: entries in any order, each placed by its number.
     virtual const ColumnDef* ColumnTable(int* count) const = 0;
 
@@ -153,6 +196,13 @@ private:
     bool WriteTextRecord(ReportFile& file, const RowRecord& row);
     bool WriteTabRow(ReportFile& file, const RowRecord& row);
     bool WriteTabularRow(ReportFile& file, const RowRecord& row);
+    bool WriteHtmlRow(ReportFile& file, const RowRecord& row);
+    bool WriteHtmlRecord(ReportFile& file, const RowRecord& row);
+    bool WriteXmlRow(ReportFile& file, const RowRecord& row);
+    // The decorated HTML text of one value cell, in decorated_.
+    const std::string& HtmlCellText(int format, int position, const RowRecord& row, COLORREF* background);
+    void WriteHeader(ReportFile& file, int format);
+    void WriteFooter(ReportFile& file, int format);
     const char* CellText(const RowRecord& row, int column, int buffer);
 
     int rowSize_ = 0;
@@ -169,6 +219,10 @@ private:
     ColumnState columnState_;
     int sortAfterRefresh_ = 1;
     int selectFirstAfterRefresh_ = 1;
+    int savedSortSpec_ = 0;
+    int activeSortSpec_ = 0;
     int columnCount_ = 0;
     std::vector<ColumnDescriptor> descriptors_;
+    std::string escaped_;
+    std::string decorated_;
 };

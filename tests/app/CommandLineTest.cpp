@@ -66,6 +66,13 @@ protected:
         return rows;
     }
 
+    // One column of this test's rows, in report order.
+    std::vector<std::string> Column(const std::string& report, int column) {
+        std::vector<std::string> cells;
+        for (const auto& row : OurRows(report)) cells.push_back(row[column]);
+        return cells;
+    }
+
     ScratchKeys classes;
     std::string type, extA, extB;
     std::vector<std::string> files;
@@ -73,7 +80,7 @@ protected:
 
 TEST_F(CommandLineTest, TabDelimitedReportOfTheClassesRoot) {
     std::string out = OutputPath("cli tab report.txt");
-    ProcessResult run = RunMorvane("/stab \"" + out + "\"");
+    ProcessResult run = RunMorvane("/stab \"" + out + "\" /nosort");
     ASSERT_TRUE(run.Started);
     EXPECT_FALSE(run.TimedOut);
     EXPECT_EQ(0u, run.ExitCode);
@@ -146,6 +153,42 @@ TEST_F(CommandLineTest, TabularReportHasFixedWidths) {
     EXPECT_EQ(kEditName + std::string(50 - kEditName.size(), ' '), cells[0]);
     EXPECT_EQ("edit" + std::string(16, ' '), cells[2]);
     EXPECT_EQ((type + std::string(20, ' ')).substr(0, 20), cells[3]);
+}
+
+TEST_F(CommandLineTest, WithoutSortKeysTheReportIsSortedByMenuName) {
+    std::string out = OutputPath("cli_sorted.txt");
+    RunMorvane("/stab " + out);
+    EXPECT_EQ((std::vector<std::string>{"%s %n %d", "zap", kEditName}), Column(ReadWholeFile(out), 0));
+}
+
+TEST_F(CommandLineTest, SortKeysByPositionAndName) {
+    // Position 2 is the menu key; ~10 is the command, descending.
+    const struct {
+        std::string Keys;
+        std::vector<std::string> MenuKeys;
+    } cases[] = {
+        {"/sort 2", {"%s%n", "edit", "zap"}},
+        {"/sort ~2", {"zap", "edit", "%s%n"}},
+        {"/sort \"\xB2\xCB\xB5\xA5\xBC\xFC\"", {"%s%n", "edit", "zap"}},  // the menu key's caption
+        // Disabled (no before yes), then the command line: zap is the one disabled row.
+        {"/sort 6 /sort ~10", {"edit", "%s%n", "zap"}},
+        {"/sort 6 /sort 10", {"%s%n", "edit", "zap"}},
+    };
+    for (const auto& c : cases) {
+        std::string out = OutputPath("cli_sort_keys.txt");
+        ProcessResult run = RunMorvane("/stab " + out + " " + c.Keys);
+        EXPECT_EQ(0u, run.ExitCode);
+        EXPECT_EQ(c.MenuKeys, Column(ReadWholeFile(out), 2)) << c.Keys;
+    }
+}
+
+TEST_F(CommandLineTest, MoreSortKeysThanTheTableHoldsAreIgnored) {
+    std::string keys = "/sort ~2";
+    for (int i = 0; i < 40; ++i) keys += " /sort 0";
+    std::string out = OutputPath("cli_many_keys.txt");
+    ProcessResult run = RunMorvane("/stab " + out + " " + keys);
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_EQ((std::vector<std::string>{"zap", "edit", "%s%n"}), Column(ReadWholeFile(out), 2));
 }
 
 TEST_F(CommandLineTest, AFileNameInChineseIsUsedAsGiven) {

@@ -187,6 +187,8 @@ struct NoteRow : RowRecord {
 class NoteList : public ReportList {
 public:
     int RowSize() const override { return sizeof(NoteRow); }
+    void WriteHtmlFooter(ReportFile& file, int format) override { WriteHtmlDocumentFooter(file, format); }
+    void WriteHtmlHeader(ReportFile& file, int format) override { WriteHtmlDocumentHeader(file, format); }
 
 protected:
     const ColumnDef* ColumnTable(int* count) const override {

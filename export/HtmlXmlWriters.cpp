@@ -1,0 +1,222 @@
+// The HTML (one row per record, one table per record) and XML writers.
+#include <cmath>
+
+#include "export/HtmlText.h"
+#include "export/ReportFile.h"
+#include "framework/CodePage.h"
+#include "framework/Language.h"
+#include "report/ReportList.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char kLineEnd[] = "\r\n";
+const char kProductName[] = "Morvane";
+const char kHomePage[] = "https://www.kestrune.example/morvane/";
+const char kNoBreakSpace[] = "&nbsp;";
+const COLORREF kNoColor = static_cast<COLORREF>(-1);
+const COLORREF kWhite[] = {RGB(255, 255, 255)};
+
+// In code page 1252 the fixed declaration is true to the bytes; other code pages declare
+// their own encoding, or a reader would take the bytes for Latin-1 and reject the names.
+void WriteXmlDeclaration(ReportFile& file) {
+    file.Write("<?xml version=\"1.0\"  encoding=\"");
+    file.Write(GetACP() == 1252 ? "ISO-8859-1" : codepage::EncodingName());
+    file.Write("\" ?>\r\n");
+}
+
+void WriteElementTag(ReportFile& file, const char* open, const char* text, const char* close) {
+    char name[256];
+    html::ElementName(text, name);
+    file.Write(open);
+    file.Write(name);
+    file.Write(close);
+}
+
+int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace
+
+const COLORREF* ReportList::ColorTable(int) const { return kWhite; }
+int ReportList::ColorTableSize(int) const { return 1; }
+void ReportList::AdjustCellText(std::string&, const RowRecord&, int) {}
+
+void ReportList::CellStyle(int format, int position, const RowRecord&, CellStyleRecord& style) const {
+    style.Background = GradientColor(format, position);
+    style.FontColor = kNoColor;
+    style.FontSize = -1;
+}
+
+COLORREF ReportList::GradientColor(int format, int position) const {
+    const COLORREF* stops = ColorTable(format);
+    const int count = ColorTableSize(format);
+    if (stops == nullptr || count <= 0) return RGB(255, 255, 255);
+    if (count == 1) return stops[0];
+    const double t = columnCount_ > 1 ? static_cast<double>(position) / (columnCount_ - 1) : 0.0;
+    const double x = t * (count - 1);
+    int segment = static_cast<int>(std::floor(x));
+    if (segment > count - 2) segment = count - 2;
+    if (segment < 0) segment = 0;
+    const double f = x - segment;
+    const COLORREF a = stops[segment];
+    const COLORREF b = stops[segment + 1];
+    auto mix = [f](int from, int to) { return RoundHalfEven(from + (to - from) * f); };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+void ReportList::WriteHeader(ReportFile& file, int format) {
+    if (format == kFormatHtmlRows || format == kFormatHtmlTables) WriteHtmlHeader(file, format);
+    if (format == kFormatXml) WriteXmlHeader(file);
+}
+
+void ReportList::WriteFooter(ReportFile& file, int format) {
+    if (format == kFormatHtmlRows || format == kFormatHtmlTables) WriteHtmlFooter(file, format);
+    if (format == kFormatXml) WriteXmlFooter(file);
+}
+
+void ReportList::WriteHtmlDocumentHeader(ReportFile& file, int format) {
+    const char* title = ReportTitle();
+    file.Write("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n");
+    file.Write("<html><head>");
+    if (lang::Charset()[0] != '\0') {
+        file.Write("<meta http-equiv='content-type' content='text/html;charset=");
+        file.Write(lang::Charset());
+        file.Write("'>");
+    }
+    file.Write("<title>");
+    file.Write(title);
+    file.Write("</title></head>\r\n<body>\r\n");
+    if (lang::RightToLeft()) file.Write("<table dir=\"rtl\"><tr><td>\r\n");
+    file.Write(" <h3>");
+    file.Write(title);
+    file.Write("</h3>\r\n");
+
+    file.Write("<br><h4>");
+    file.Write(lang::String(IDS_CREATED_BY));
+    file.Write(" <a href=\"");
+    file.Write(kHomePage);
+    file.Write("\" target=\"newwin\">");
+    file.Write(kProductName);
+    file.Write("</a></h4><p>");
+
+    if (format != kFormatHtmlRows) return;
+    char hex[7];
+    file.Write("<table border=\"1\" cellpadding=\"5\"><tr");
+    if (HeaderCellColor() != kNoColor) {
+        html::ColorHex(HeaderCellColor(), hex);
+        file.Write(" bgcolor=\"");
+        file.Write(hex);
+        file.Write("\"");
+    }
+    file.Write(">\r\n");
+    const COLORREF textColor = HeaderTextColor();
+    for (int p = 0; p < visibleCount_; ++p) {
+        const int column = visibleOrder_[p];
+        file.Write("<th");
+        if (attributes_[column].HtmlWidth[0] != '\0') {
+            file.Write(" width=\"");
+            file.Write(attributes_[column].HtmlWidth);
+            file.Write("\"");
+        }
+        file.Write(">");
+        if (textColor != kNoColor) {
+            html::ColorHex(textColor, hex);
+            file.Write("<font color=\"");
+            file.Write(hex);
+            file.Write("\">");
+        }
+        file.Write(descriptors_[column].Caption);
+        if (textColor != kNoColor) file.Write("</font>");
+        file.Write(kLineEnd);
+    }
+}
+
+void ReportList::WriteHtmlDocumentFooter(ReportFile& file, int format) {
+    if (format == kFormatHtmlRows) file.Write("</table>\r\n");
+    if (lang::RightToLeft()) file.Write("</table>");
+    file.Write("\r\n</body></html>");
+}
+
+const std::string& ReportList::HtmlCellText(int format, int position, const RowRecord& row, COLORREF* background) {
+    const int column = visibleOrder_[position];
+    escaped_.clear();
+    html::AppendEscaped(escaped_, CellText(row, column, 0), false);
+    AdjustCellText(escaped_, row, column);
+    if (escaped_.empty() || escaped_[0] == ' ') escaped_ += kNoBreakSpace;
+    CellStyleRecord style;
+    CellStyle(format, position, row, style);
+    *background = style.Background;
+    html::Decorate(style, escaped_, decorated_);
+    return decorated_;
+}
+
+bool ReportList::WriteHtmlRow(ReportFile& file, const RowRecord& row) {
+    file.Write("<tr>");
+    for (int p = 0; p < visibleCount_; ++p) {
+        COLORREF background = 0;
+        const std::string& cell = HtmlCellText(kFormatHtmlRows, p, row, &background);
+        char hex[7];
+        html::ColorHex(background, hex);
+        file.Write("<td bgcolor=#");
+        file.Write(hex);
+        file.Write(attributes_[visibleOrder_[p]].NoWrap != 0 ? " nowrap>" : ">");
+        file.Write(cell.data(), cell.size());
+    }
+    return file.Write(kLineEnd);
+}
+
+bool ReportList::WriteHtmlRecord(ReportFile& file, const RowRecord& row) {
+    file.Write("<table border=\"1\" cellpadding=\"5\">\r\n");
+    char hex[7];
+    for (int p = 0; p < visibleCount_; ++p) {
+        const int column = visibleOrder_[p];
+        file.Write("<tr><td");
+        if (HeaderCellColor() != kNoColor) {
+            html::ColorHex(HeaderCellColor(), hex);
+            file.Write(" bgcolor=\"");
+            file.Write(hex);
+            file.Write("\"");
+        }
+        file.Write(" nowrap><b>");
+        if (HeaderTextColor() != kNoColor) {
+            html::ColorHex(HeaderTextColor(), hex);
+            file.Write("<font color=\"");
+            file.Write(hex);
+            file.Write("\">");
+            file.Write(descriptors_[column].Caption);
+            file.Write("</font>");
+        } else {
+            file.Write(descriptors_[column].Caption);
+        }
+        COLORREF background = 0;
+        const std::string& cell = HtmlCellText(kFormatHtmlTables, p, row, &background);
+        html::ColorHex(background, hex);
+        file.Write("</b><td bgcolor=#");
+        file.Write(hex);
+        file.Write(attributes_[column].NoWrap != 0 ? " nowrap>" : ">");
+        file.Write(cell.data(), cell.size());
+        file.Write(kLineEnd);
+    }
+    return file.Write("</table><p>\r\n");
+}
+
+void ReportList::WriteXmlHeader(ReportFile& file) {
+    WriteXmlDeclaration(file);
+    WriteElementTag(file, "<", ReportTagName(), ">\r\n");
+}
+
+void ReportList::WriteXmlFooter(ReportFile& file) { WriteElementTag(file, "</", ReportTagName(), ">\r\n"); }
+
+bool ReportList::WriteXmlRow(ReportFile& file, const RowRecord& row) {
+    file.Write("<item>\r\n");
+    for (int p = 0; p < visibleCount_; ++p) {
+        const int column = visibleOrder_[p];
+        const char* name = attributes_[column].Name;
+        WriteElementTag(file, "<", name, ">");
+        escaped_.clear();
+        html::AppendEscaped(escaped_, CellText(row, column, 0), true);
+        file.Write(escaped_.data(), escaped_.size());
+        WriteElementTag(file, "</", name, ">\r\n");
+    }
+    return file.Write("</item>\r\n");
+}

@@ -1,0 +1,45 @@
+#include "framework/CodePage.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace codepage {
+
+std::size_t CharacterLength(const char* p) {
+    const unsigned char lead = static_cast<unsigned char>(*p);
+    if (lead < 0x80) return 1;
+    std::size_t length = 1;
+    if (GetACP() == CP_UTF8) {
+        length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    } else if (IsDBCSLeadByte(lead)) {
+        length = 2;
+    }
+    for (std::size_t i = 1; i < length; ++i)
+        if (p[i] == '\0') return i;
+    return length;
+}
+
+bool IsDefined(const char* p, std::size_t n) {
+    if (n == 1 && static_cast<unsigned char>(*p) < 0x80) return true;
+    WCHAR wide[4];
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, static_cast<int>(n), wide, 4) > 0;
+}
+
+const char* EncodingName() {
+    static char name[32];
+    const UINT page = GetACP();
+    const struct {
+        UINT Page;
+        const char* Name;
+    } known[] = {
+        {1252, "ISO-8859-1"}, {936, "GBK"},      {932, "Shift_JIS"}, {949, "EUC-KR"},
+        {950, "Big5"},        {65001, "UTF-8"}, {874, "TIS-620"},   {28591, "ISO-8859-1"},
+    };
+    for (const auto& k : known)
+        if (k.Page == page) return k.Name;
+    std::snprintf(name, sizeof name, "windows-%u", page);
+    return name;
+}
+
+}  // namespace codepage

@@ -1,0 +1,18 @@
+// Walking text of the ANSI code page character by character: in a double-byte code page a
+// trail byte may look like "\", "A" or 0xB0, and must never be treated as one.
+#pragma once
+
+#include <cstddef>
+
+namespace codepage {
+
+// Bytes of the character that starts at p (1 at the terminator); never past the terminator.
+std::size_t CharacterLength(const char* p);
+
+// Whether the n bytes at p form a character that the ANSI code page defines.
+bool IsDefined(const char* p, std::size_t n);
+
+// The name of the ANSI code page's encoding as XML and HTML readers know it.
+const char* EncodingName();
+
+}  // namespace codepage

@@ -1,0 +1,96 @@
+// Sorting of the report list's rows.
+#include <mbstring.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "report/ReportList.h"
+
+namespace {
+
+struct SortKeyTable {
+    int Specs[ReportList::kMaxSortKeys];
+    int Count = 0;
+};
+
+SortKeyTable sortKeys;
+// The list whose rows the run time's quick sort is ordering.
+const ReportList* sortedList = nullptr;
+
+const unsigned char* Bytes(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
+
+bool EqualsNoCase(const char* a, const char* b) { return _mbsicmp(Bytes(a), Bytes(b)) == 0; }
+
+// Case-insensitive substring test that never matches across a double-byte character.
+bool ContainsNoCase(const char* text, const char* part) {
+    std::string folded(text), needle(part);
+    _mbslwr(reinterpret_cast<unsigned char*>(&folded[0]));
+    _mbslwr(reinterpret_cast<unsigned char*>(&needle[0]));
+    return _mbsstr(Bytes(folded.c_str()), Bytes(needle.c_str())) != nullptr;
+}
+
+}  // namespace
+
+void ReportList::ClearSortKeys() { sortKeys.Count = 0; }
+int ReportList::SortKeyCount() { return sortKeys.Count; }
+int ReportList::SortKey(int index) { return index >= 0 && index < sortKeys.Count ? sortKeys.Specs[index] : 0; }
+
+int ReportList::ColumnFromArgument(const char* argument) {
+    ComputeVisibleColumns();
+    if (argument[0] >= '0' && argument[0] <= '9' && std::strlen(argument) < 3) {
+        const int n = std::atoi(argument);
+        return n < visibleCount_ ? visibleOrder_[n] : 0;
+    }
+    // An empty name would be part of every caption; it names no column.
+    if (argument[0] == '\0') return 0;
+    int column = -1;
+    for (int c = 0; c < columnCount_; ++c)
+        if (EqualsNoCase(descriptors_[c].Caption, argument) || EqualsNoCase(attributes_[c].Name, argument))
+            column = c;
+    if (column >= 0) return column;
+    for (int c = 0; c < columnCount_; ++c)
+        if (ContainsNoCase(descriptors_[c].Caption, argument) || ContainsNoCase(attributes_[c].Name, argument))
+            column = c;
+    return column >= 0 ? column : 0;
+}
+
+bool ReportList::AddSortSpec(int spec) {
+    if (sortKeys.Count >= kMaxSortKeys) return false;
+    sortKeys.Specs[sortKeys.Count++] = spec;
+    return true;
+}
+
+bool ReportList::AddSortKey(const char* argument, bool descending) {
+    if (sortKeys.Count >= kMaxSortKeys) return false;
+    const int column = ColumnFromArgument(argument != nullptr ? argument : "");
+    return AddSortSpec(column | (descending ? kDescending : 0));
+}
+
+int ReportList::CompareByKeys(const RowRecord& a, const RowRecord& b) const {
+    char textA[kDefaultTextBufferSize];
+    char textB[kDefaultTextBufferSize];
+    for (int k = 0; k < sortKeys.Count; ++k) {
+        const int spec = sortKeys.Specs[k];
+        const int column = spec & kSortColumnMask;
+        int r = CompareRows(column, a, b);
+        if (r == RowRecord::kCompareTexts) {
+            textA[0] = textB[0] = '\0';
+            const char* left = a.ColumnText(column, textA, sizeof textA);
+            const char* right = b.ColumnText(column, textB, sizeof textB);
+            r = _mbsicmp(Bytes(left != nullptr ? left : ""), Bytes(right != nullptr ? right : ""));
+        }
+        if (spec & kDescending) r = -r;
+        if (r != 0) return r;
+    }
+    return 0;
+}
+
+void ReportList::SortStoredRows() {
+    if (rowCount_ < 2) return;
+    sortedList = this;
+    std::qsort(rowBlock_, rowCount_, rowSize_, [](const void* a, const void* b) {
+        return sortedList->CompareByKeys(*static_cast<const RowRecord*>(a), *static_cast<const RowRecord*>(b));
+    });
+    sortedList = nullptr;
+}
