@@ -8,6 +8,8 @@
 
 namespace html {
 
+const char kHomePage[] = "https://www.kestrune.example/morvane/";
+
 void ColorHex(COLORREF color, char (&hex)[7]) {
     std::snprintf(hex, sizeof hex, "%2.2X%2.2X%2.2X", GetRValue(color), GetGValue(color), GetBValue(color));
 }

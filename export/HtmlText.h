@@ -9,6 +9,9 @@ struct CellStyleRecord;
 
 namespace html {
 
+// The maker's home page, named in the credit line of every HTML report.
+extern const char kHomePage[];
+
 // Six upper-case hexadecimal digits, red first.
 void ColorHex(COLORREF color, char (&hex)[7]);
 

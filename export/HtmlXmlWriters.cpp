@@ -12,7 +12,6 @@ namespace {
 
 const char kLineEnd[] = "\r\n";
 const char kProductName[] = "Morvane";
-const char kHomePage[] = "https://www.kestrune.example/morvane/";
 const char kNoBreakSpace[] = "&nbsp;";
 const COLORREF kNoColor = static_cast<COLORREF>(-1);
 const COLORREF kWhite[] = {RGB(255, 255, 255)};
@@ -94,7 +93,7 @@ void ReportList::WriteHtmlDocumentHeader(ReportFile& file, int format) {
     file.Write("<br><h4>");
     file.Write(lang::String(IDS_CREATED_BY));
     file.Write(" <a href=\"");
-    file.Write(kHomePage);
+    file.Write(html::kHomePage);
     file.Write("\" target=\"newwin\">");
     file.Write(kProductName);
     file.Write("</a></h4><p>");

@@ -1,6 +1,7 @@
 #include "TestProcess.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 namespace {
@@ -160,3 +161,51 @@ std::string WindowsPathOf(const char* unixPath) {
 }
 
 std::string FixturePath(const char* name) { return WindowsPathOf(FIXTURE_DIR_UNIX_PATH) + "\\" + name; }
+
+namespace {
+
+// The Unix path of a Windows path, through Wine's own conversion; "" when there is none.
+std::string UnixPathOf(const std::string& windowsPath) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    ToUnix toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr) return "";
+    WCHAR wide[MAX_PATH * 2];
+    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2);
+    char* unixPath = toUnix(wide);
+    if (unixPath == nullptr) return "";
+    std::string converted = unixPath;
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return converted;
+}
+
+}  // namespace
+
+bool XmlIsWellFormed(const std::string& windowsPath) {
+    // Wine starts a Unix program given by its path, splitting the command line at blanks,
+    // but cannot wait for it: the helper script leaves xmllint's status in a file.
+    const std::string result = windowsPath + ".lint";
+    DeleteFileA(result.c_str());
+    std::string commandLine = WindowsPathOf(MORVANE_SOURCE_UNIX_PATH "/scripts/xml-check.sh") + " " +
+                              UnixPathOf(windowsPath) + " " + UnixPathOf(result);
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    bool exists = false;
+    std::string status;
+    for (int waited = 0; waited < 30000 && !exists; waited += 50) {
+        Sleep(50);
+        status = ReadWholeFile(result, &exists);
+    }
+    std::string log = ReadWholeFile(result + ".log");
+    if (!log.empty()) std::fprintf(stderr, "xmllint: %s\n", log.c_str());
+    DeleteFileA(result.c_str());
+    DeleteFileA((result + ".log").c_str());
+    return exists && status.compare(0, 1, "0") == 0;
+}

@@ -55,3 +55,6 @@ private:
 std::string WindowsPathOf(const char* unixPath);
 // The Windows path of a fixture program built for the tests.
 std::string FixturePath(const char* name);
+
+// Runs Debian's xmllint --noout on a file the test wrote; true when it is well-formed.
+bool XmlIsWellFormed(const std::string& windowsPath);

@@ -242,6 +242,43 @@ TEST_F(CommandLineTest, WineOwnVbsFileVerbsAreListed) {
     EXPECT_TRUE(found) << "Wine ships verbs for VBSFile";
 }
 
+TEST_F(CommandLineTest, StructuredReportsOfTheWholeRegistry) {
+    std::string html = OutputPath("cli_report.htm");
+    std::string xml = OutputPath("cli_report.xml");
+    ProcessResult run = RunMorvane("/shtml " + html + " /sxml " + xml);
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_FALSE(FileExists(html)) << "the last export option wins";
+    std::string report = ReadWholeFile(xml);
+    EXPECT_EQ(0u, report.find("<?xml version=\"1.0\"  encoding=\"GBK\" ?>\r\n"));
+    EXPECT_NE(std::string::npos, report.find(">%s %n %d</")) << "registry texts are written as they are";
+    EXPECT_TRUE(XmlIsWellFormed(xml));
+
+    for (const char* option : {"/shtml", "/sverhtml"}) {
+        ASSERT_EQ(0u, RunMorvane(std::string(option) + " " + html).ExitCode);
+        std::string page = ReadWholeFile(html);
+        EXPECT_EQ(0u, page.find("<!DOCTYPE HTML PUBLIC")) << option;
+        EXPECT_NE(std::string::npos, page.find("nowrap>" + kEditName)) << option;
+        EXPECT_EQ(page.size() - 14, page.rfind("</body></html>")) << option;
+    }
+}
+
+TEST_F(CommandLineTest, WineOwnProgramsGiveVersionStrings) {
+    std::string out = OutputPath("cli_versions.txt");
+    RunMorvane("/stab " + out);
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, MAX_PATH);
+    int msiRows = 0;
+    for (const std::string& line : SplitLines(ReadWholeFile(out))) {
+        std::vector<std::string> cells = SplitTabs(line);
+        if (cells.size() != 15 || cells[3] != "Msi.Package") continue;
+        ++msiRows;
+        EXPECT_EQ(std::string(system) + "\\msiexec.exe", cells[9]);
+        EXPECT_EQ("Wine Installer", cells[13]);
+        EXPECT_FALSE(cells[12].empty()) << "file version";
+    }
+    EXPECT_GE(msiRows, 2) << "Wine's installer package verbs";
+}
+
 TEST(DeleteRegKey, DeletesTheOldSettingsKeyAndWritesNothingElse) {
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
