@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <shellapi.h>
+
 #include "catalogue/RegistryScan.h"
+#include "framework/Handles.h"
 #include "framework/Language.h"
 #include "framework/Text.h"
 #include "resources/resource.h"
@@ -33,6 +36,7 @@ const ColumnDef kColumns[kMenuItemColumnCount] = {
     {kColumnCompanyName, kColumnMask, 0, 150, IDS_COL_COMPANY, "", 1, 50, nullptr},
 };
 
+const COLORREF kDisabledBackground = RGB(224, 224, 224);
 const COLORREF kCellColors[] = {RGB(255, 255, 240), RGB(255, 240, 240), RGB(240, 240, 255)};
 
 const char* YesNo(int flag) { return lang::String(flag != 0 ? IDS_YES : IDS_NO); }
@@ -113,6 +117,35 @@ void MenuItemList::LoadRows() { Scan(HKEY_CLASSES_ROOT); }
 const char* MenuItemList::ProgressFormat() const { return lang::String(IDS_LOADING); }
 bool MenuItemList::RowMatchesKey(const void*, const RowRecord&) const { return false; }
 bool MenuItemList::IsColumnSearched(int) const { return true; }
+
+// Rows that run the same program share its image; the first row of a program extracts
+// its small icon into the list view's image list. Image 0 is the default row icon.
+int MenuItemList::IconForRow(RowRecord& row) {
+    ItemRecord& item = static_cast<ItemRecord&>(row);
+    for (int i = 0; i < RowCount(); ++i) {
+        const ItemRecord& other = *ItemAt(i);
+        if (other.IconIndex != -1 && text::EqualNoCase(other.ProgramPath, item.ProgramPath))
+            item.IconIndex = other.IconIndex;
+    }
+    if (item.IconIndex != -1) return item.IconIndex;
+
+    int index = 0;
+    HIMAGELIST images = win::ListView(ListView()).ImageList(LVSIL_SMALL);
+    if (item.ProgramPath[0] != '\0' && images != nullptr) {
+        HICON small = nullptr;
+        if (ExtractIconExA(item.ProgramPath, 0, nullptr, &small, 1) > 0 && small != nullptr) {
+            win::UniqueIcon icon(small);
+            int added = ImageList_AddIcon(images, icon.get());
+            index = added >= 0 ? added : 0;
+        }
+    }
+    item.IconIndex = index;
+    return index;
+}
+
+void MenuItemList::CellColors(const RowRecord& row, NMLVCUSTOMDRAW& draw) {
+    if (static_cast<const ItemRecord&>(row).IsDisabled != 0) draw.clrTextBk = kDisabledBackground;
+}
 
 void MenuItemList::WriteHtmlFooter(ReportFile& file, int format) { WriteHtmlDocumentFooter(file, format); }
 void MenuItemList::WriteHtmlHeader(ReportFile& file, int format) { WriteHtmlDocumentHeader(file, format); }

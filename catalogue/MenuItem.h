@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "report/ReportList.h"
 
@@ -64,6 +65,8 @@ public:
     void LoadRows() override;
 
     int RowSize() const override { return sizeof(ItemRecord); }
+    int IconForRow(RowRecord& row) override;
+    void CellColors(const RowRecord& row, NMLVCUSTOMDRAW& draw) override;
     const char* ProgressFormat() const override;
     bool RowMatchesKey(const void* key, const RowRecord& row) const override;
     bool IsColumnSearched(int column) const override;

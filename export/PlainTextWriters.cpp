@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "export/ReportFile.h"
+#include "framework/Handles.h"
 #include "report/ReportList.h"
 
 namespace {
@@ -74,4 +75,31 @@ bool ReportList::WriteTabularRow(ReportFile& file, const RowRecord& row) {
         file.Repeat(' ', width - length + 1);
     }
     return file.Write(kLineEnd);
+}
+
+bool ReportList::WriteListRows(const char* fileName, int format, bool selectedOnly) {
+    ComputeVisibleColumns();
+    ReportFile file;
+    if (!file.Create(fileName)) {
+        SetLastError(file.LastError());
+        return false;
+    }
+    win::WaitCursor wait;
+    WriteHeader(file, format);
+    bool written = true;
+    win::ListView view(listView_);
+    const int count = view.ItemCount();
+    for (int item = 0; item < count; ++item) {
+        const RowRecord* row = RowAtItem(item);
+        if (row == nullptr) continue;
+        if (selectedOnly && (view.ItemState(item, LVIS_SELECTED) & LVIS_SELECTED) == 0) continue;
+        if (!WriteRow(file, *row, format)) {
+            written = false;
+            break;
+        }
+    }
+    WriteFooter(file, format);
+    if (!file.Close()) written = false;
+    if (!written) SetLastError(file.LastError());
+    return written;
 }

@@ -17,6 +17,14 @@ void RowRecord::Release() {}
 ReportList::ReportList() = default;
 
 ReportList::~ReportList() {
+    // A list view without LVS_SHAREIMAGELISTS destroys its small image list with itself;
+    // the header never destroys its own.
+    if (listView_ != nullptr && IsWindow(listView_)) {
+        win::ListView(listView_).SetImageList(nullptr, LVSIL_SMALL);
+        SendMessageA(win::ListView(listView_).Header(), HDM_SETIMAGELIST, 0, 0);
+        if (smallImages_ != nullptr) ImageList_Destroy(smallImages_);
+    }
+    if (headerImages_ != nullptr) ImageList_Destroy(headerImages_);
     ReleaseRows();
     for (auto& buffer : textBuffers_) buffer.Release();
 }

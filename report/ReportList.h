@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <commdlg.h>
+
 #include "framework/Containers.h"
+#include "framework/ListView.h"
 
 class ReportFile;
 
@@ -132,6 +135,9 @@ public:
     virtual bool IsRowShown(const RowRecord& row, int rowIndex) const;
     virtual int CompareRows(int column, const RowRecord& a, const RowRecord& b) const;
     virtual bool WriteRow(ReportFile& file, const RowRecord& row, int format);
+    virtual bool RowMatchesFind(const RowRecord& row, const FINDREPLACEA& request);
+    virtual void CellColors(const RowRecord& row, NMLVCUSTOMDRAW& draw);
+    virtual void RefreshView(bool sortAndSelect);
 
     // Binds the list to a list view (or to none) and sets up columns and column state.
     void Attach(HWND listView, int descendingImage);
@@ -170,6 +176,38 @@ public:
     void SortStoredRows();
     int SavedSortSpec() const { return savedSortSpec_; }
     void SetSavedSortSpec(int spec) { savedSortSpec_ = spec; }
+
+    // The list view side: columns, image lists, items, painting and layout.
+    void InsertListColumns();
+    void CreateImageLists();
+    HIMAGELIST SmallImages() const { return smallImages_; }
+    void UpdateRowTexts(const RowRecord& row, int item);
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+    void ApplyColumnState();
+    void ReadColumnState();
+    void SetExtendedStyle(DWORD bits, bool on);
+    void Invalidate();
+
+    // Sorting, selection, find and copy on the list view.
+    static constexpr int kSavedSortSpec = 0xFFFF;
+    void SortBy(int spec, bool keepDirection);
+    static int CALLBACK CompareItems(LPARAM dataA, LPARAM dataB, LPARAM list);
+    int ItemCount() const;
+    int SelectedCount() const;
+    RowRecord* RowAtItem(int item) const;
+    RowRecord* SelectedRowAtItem(int item) const;
+    RowRecord* SingleSelectedRow() const;
+    void SetItemState(int item, UINT state, UINT mask);
+    bool FindNext(const FINDREPLACEA& request);
+    // Fills the find request and opens the modeless find dialog; its handle, or null.
+    HWND OpenFindDialog(HWND owner);
+    FINDREPLACEA& FindRequest() { return findRequest_; }
+    // The selected rows as tab-delimited text on the clipboard; false after an error box.
+    bool CopySelected(HWND owner);
+    void AutoSizeColumns();
+
+    // The report from the window: the list view's items in their order, all or selected.
+    bool WriteListRows(const char* fileName, int format, bool selectedOnly);
 
     // The windowless report over the stored rows; shows the error box itself on failure.
     bool WriteStoredRows(const char* fileName, int format);
@@ -216,6 +254,10 @@ private:
     int ascendingImage_ = 0;
     int descendingImage_ = 1;
     HWND listView_ = nullptr;
+    HIMAGELIST headerImages_ = nullptr;
+    HIMAGELIST smallImages_ = nullptr;
+    FINDREPLACEA findRequest_ = {};
+    char findText_[256] = {};
     ColumnState columnState_;
     int sortAfterRefresh_ = 1;
     int selectFirstAfterRefresh_ = 1;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/Text.h"
 #include "report/ReportList.h"
 
 namespace {
@@ -93,4 +94,44 @@ void ReportList::SortStoredRows() {
         return sortedList->CompareByKeys(*static_cast<const RowRecord*>(a), *static_cast<const RowRecord*>(b));
     });
     sortedList = nullptr;
+}
+
+void ReportList::SortBy(int spec, bool keepDirection) {
+    if (spec == kSavedSortSpec) spec = savedSortSpec_;
+    if (!keepDirection) {
+        if ((spec & kSortColumnMask) == (savedSortSpec_ & kSortColumnMask))
+            spec = savedSortSpec_ ^ kDescending;
+        else
+            spec &= kSortColumnMask;
+    }
+    savedSortSpec_ = spec;
+
+    win::ListView view(listView_);
+    if (!view) return;
+    for (int c = 0; c < columnCount_; ++c) view.SetHeaderFormatAndImage(c, HDI_FORMAT, HDF_STRING, 0);
+    const bool descending = (spec & kDescending) != 0;
+    view.SetHeaderFormatAndImage(spec & kSortColumnMask, HDI_FORMAT | HDI_IMAGE,
+                                 HDF_STRING | HDF_IMAGE | HDF_BITMAP_ON_RIGHT,
+                                 descending ? descendingImage_ : ascendingImage_);
+    activeSortSpec_ = spec;
+    SendMessageA(listView_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(CompareItems));
+}
+
+int CALLBACK ReportList::CompareItems(LPARAM dataA, LPARAM dataB, LPARAM listParam) {
+    ReportList* list = reinterpret_cast<ReportList*>(listParam);
+    const RowRecord* a = list->RowAt(static_cast<int>(dataA));
+    const RowRecord* b = list->RowAt(static_cast<int>(dataB));
+    if (a == nullptr || b == nullptr) return 0;
+    const int column = list->activeSortSpec_ & kSortColumnMask;
+    int r = list->CompareRows(column, *a, *b);
+    if (r == RowRecord::kCompareTexts) {
+        char* first = list->TextBuffer(0);
+        char* second = list->TextBuffer(1);
+        if (first == nullptr || second == nullptr) return 0;
+        first[0] = second[0] = '\0';
+        const char* left = a->ColumnText(column, first, list->TextBufferCapacity(0));
+        const char* right = b->ColumnText(column, second, list->TextBufferCapacity(1));
+        r = text::CompareNoCase(left != nullptr ? left : "", right != nullptr ? right : "");
+    }
+    return (list->activeSortSpec_ & kDescending) ? -r : r;
 }

@@ -1,0 +1,141 @@
+// The report list bound to its list view: columns, image lists, items and painting.
+#include <cstring>
+
+#include "report/ReportList.h"
+#include "resources/resource.h"
+
+namespace {
+constexpr int kIconSize = 16;
+constexpr int kWidestAppliedColumn = 1999;
+}  // namespace
+
+void ReportList::InsertListColumns() {
+    win::ListView view(listView_);
+    if (!view) return;
+    for (int c = 0; c < columnCount_; ++c) {
+        const ColumnDescriptor& d = descriptors_[c];
+        view.InsertColumn(c, d.Caption, static_cast<UINT>(d.Mask), d.Format, d.DefaultWidth);
+    }
+}
+
+void ReportList::CreateImageLists() {
+    win::ListView view(listView_);
+    if (!view) return;
+    if (smallImages_ != nullptr) ImageList_Destroy(smallImages_);
+    if (headerImages_ != nullptr) ImageList_Destroy(headerImages_);
+
+    smallImages_ = ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_SetImageCount(smallImages_, 1);
+    view.SetImageList(smallImages_, LVSIL_SMALL);
+
+    headerImages_ = ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_RemoveAll(headerImages_);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (int id : {IDB_SORT_UP, IDB_SORT_DOWN}) {
+        HBITMAP arrow = static_cast<HBITMAP>(
+            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, kIconSize, kIconSize, LR_LOADMAP3DCOLORS));
+        ImageList_AddMasked(headerImages_, arrow, GetSysColor(COLOR_BTNFACE));
+        if (arrow != nullptr) DeleteObject(arrow);
+    }
+    SendMessageA(view.Header(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(headerImages_));
+}
+
+void ReportList::RefreshView(bool sortAndSelect) {
+    win::ListView view(listView_);
+    if (!view) return;
+    for (int i = 0; i < rowCount_; ++i) RowAt(i)->DisplayMarker = IsRowShown(*RowAt(i), i) ? 1 : 0;
+
+    for (int n = view.ItemCount() - 1; n >= 0; --n) {
+        LPARAM data = 0;
+        RowRecord* row = view.ItemData(n, &data) ? RowAt(static_cast<int>(data)) : nullptr;
+        if (row == nullptr || row->DisplayMarker == 0) {
+            view.DeleteItem(n);
+            continue;
+        }
+        row->DisplayMarker = 0;
+        UpdateRowTexts(*row, n);
+    }
+
+    for (int i = 0; i < rowCount_; ++i) {
+        RowRecord& row = *RowAt(i);
+        if (row.DisplayMarker != 1) continue;
+        row.DisplayMarker = 0;
+        row.IconIndex = IconForRow(row);
+        char* scratch = TextBuffer(0);
+        if (scratch != nullptr) scratch[0] = '\0';
+        const char* text = row.ColumnText(0, scratch, TextBufferCapacity(0));
+        int item = view.InsertItem(text != nullptr ? text : "", LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row.IconIndex, i);
+        if (item >= 0) UpdateRowTexts(row, item);
+    }
+
+    if (!sortAndSelect) return;
+    if (sortAfterRefresh_) SortBy(savedSortSpec_, true);
+    if (selectFirstAfterRefresh_) view.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void ReportList::UpdateRowTexts(const RowRecord& row, int item) {
+    win::ListView view(listView_);
+    char* shown = TextBuffer(0);
+    char* current = TextBuffer(1);
+    if (!view || shown == nullptr || current == nullptr) return;
+    for (int c = 0; c < columnCount_; ++c) {
+        view.ItemText(item, c, shown, TextBufferCapacity(0));
+        current[0] = '\0';
+        const char* text = row.ColumnText(c, current, TextBufferCapacity(1));
+        if (text == nullptr) text = "";
+        if (std::strcmp(shown, text) != 0) view.SetItemText(item, c, text);
+    }
+}
+
+LRESULT ReportList::CustomDraw(NMLVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        ComputeVisibleColumns();
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        if (const RowRecord* row = RowAt(static_cast<int>(draw.nmcd.lItemlParam))) CellColors(*row, draw);
+        return CDRF_NEWFONT;
+    default:
+        return 0;
+    }
+}
+
+void ReportList::CellColors(const RowRecord&, NMLVCUSTOMDRAW&) {}
+
+void ReportList::ApplyColumnState() {
+    win::ListView view(listView_);
+    if (!view) return;
+    const int n = static_cast<int>(columnState_.Entries.size());
+    int atZero = 0;
+    for (const ColumnStateEntry& entry : columnState_.Entries)
+        if (entry.Position == 0) ++atZero;
+    if (atZero >= 2) return;
+    for (int i = 0; i < n; ++i) {
+        const ColumnStateEntry& entry = columnState_.Entries[i];
+        if (entry.Width < 0 || entry.Width > kWidestAppliedColumn || entry.Position < 0 || entry.Position >= n)
+            continue;
+        view.SetColumnWidthAndPosition(i, entry.Width, entry.Position);
+    }
+}
+
+void ReportList::ReadColumnState() {
+    win::ListView view(listView_);
+    if (!view) return;
+    for (std::size_t i = 0; i < columnState_.Entries.size(); ++i) {
+        ColumnStateEntry& entry = columnState_.Entries[i];
+        entry = ColumnStateEntry{0, 0};
+        int width = 0, position = 0;
+        if (view.ColumnWidthAndPosition(static_cast<int>(i), &width, &position)) {
+            entry.Width = static_cast<std::int16_t>(width);
+            entry.Position = static_cast<std::int16_t>(position);
+        }
+    }
+}
+
+void ReportList::SetExtendedStyle(DWORD bits, bool on) { win::ListView(listView_).SetExtendedStyleBits(bits, on); }
+
+void ReportList::Invalidate() {
+    if (listView_ != nullptr) InvalidateRect(listView_, nullptr, FALSE);
+}
