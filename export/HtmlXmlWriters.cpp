@@ -32,6 +32,23 @@ void WriteElementTag(ReportFile& file, const char* open, const char* text, const
     file.Write(close);
 }
 
+// before, the colour's hex digits and after, unless the colour is "none".
+void WriteColor(ReportFile& file, const char* before, COLORREF color, const char* after) {
+    if (color == kNoColor) return;
+    char hex[7];
+    html::ColorHex(color, hex);
+    file.Write(before);
+    file.Write(hex);
+    file.Write(after);
+}
+
+// A column caption, in the header text colour when there is one; never escaped.
+void WriteCaption(ReportFile& file, const char* caption, COLORREF textColor) {
+    WriteColor(file, "<font color=\"", textColor, "\">");
+    file.Write(caption);
+    if (textColor != kNoColor) file.Write("</font>");
+}
+
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 }  // namespace
@@ -99,16 +116,9 @@ void ReportList::WriteHtmlDocumentHeader(ReportFile& file, int format) {
     file.Write("</a></h4><p>");
 
     if (format != kFormatHtmlRows) return;
-    char hex[7];
     file.Write("<table border=\"1\" cellpadding=\"5\"><tr");
-    if (HeaderCellColor() != kNoColor) {
-        html::ColorHex(HeaderCellColor(), hex);
-        file.Write(" bgcolor=\"");
-        file.Write(hex);
-        file.Write("\"");
-    }
+    WriteColor(file, " bgcolor=\"", HeaderCellColor(), "\"");
     file.Write(">\r\n");
-    const COLORREF textColor = HeaderTextColor();
     for (int p = 0; p < visibleCount_; ++p) {
         const int column = visibleOrder_[p];
         file.Write("<th");
@@ -118,14 +128,7 @@ void ReportList::WriteHtmlDocumentHeader(ReportFile& file, int format) {
             file.Write("\"");
         }
         file.Write(">");
-        if (textColor != kNoColor) {
-            html::ColorHex(textColor, hex);
-            file.Write("<font color=\"");
-            file.Write(hex);
-            file.Write("\">");
-        }
-        file.Write(descriptors_[column].Caption);
-        if (textColor != kNoColor) file.Write("</font>");
+        WriteCaption(file, descriptors_[column].Caption, HeaderTextColor());
         file.Write(kLineEnd);
     }
 }
@@ -154,10 +157,7 @@ bool ReportList::WriteHtmlRow(ReportFile& file, const RowRecord& row) {
     for (int p = 0; p < visibleCount_; ++p) {
         COLORREF background = 0;
         const std::string& cell = HtmlCellText(kFormatHtmlRows, p, row, &background);
-        char hex[7];
-        html::ColorHex(background, hex);
-        file.Write("<td bgcolor=#");
-        file.Write(hex);
+        WriteColor(file, "<td bgcolor=#", background, "");
         file.Write(attributes_[visibleOrder_[p]].NoWrap != 0 ? " nowrap>" : ">");
         file.Write(cell.data(), cell.size());
     }
@@ -166,32 +166,15 @@ bool ReportList::WriteHtmlRow(ReportFile& file, const RowRecord& row) {
 
 bool ReportList::WriteHtmlRecord(ReportFile& file, const RowRecord& row) {
     file.Write("<table border=\"1\" cellpadding=\"5\">\r\n");
-    char hex[7];
     for (int p = 0; p < visibleCount_; ++p) {
         const int column = visibleOrder_[p];
         file.Write("<tr><td");
-        if (HeaderCellColor() != kNoColor) {
-            html::ColorHex(HeaderCellColor(), hex);
-            file.Write(" bgcolor=\"");
-            file.Write(hex);
-            file.Write("\"");
-        }
+        WriteColor(file, " bgcolor=\"", HeaderCellColor(), "\"");
         file.Write(" nowrap><b>");
-        if (HeaderTextColor() != kNoColor) {
-            html::ColorHex(HeaderTextColor(), hex);
-            file.Write("<font color=\"");
-            file.Write(hex);
-            file.Write("\">");
-            file.Write(descriptors_[column].Caption);
-            file.Write("</font>");
-        } else {
-            file.Write(descriptors_[column].Caption);
-        }
+        WriteCaption(file, descriptors_[column].Caption, HeaderTextColor());
         COLORREF background = 0;
         const std::string& cell = HtmlCellText(kFormatHtmlTables, p, row, &background);
-        html::ColorHex(background, hex);
-        file.Write("</b><td bgcolor=#");
-        file.Write(hex);
+        WriteColor(file, "</b><td bgcolor=#", background, "");
         file.Write(attributes_[column].NoWrap != 0 ? " nowrap>" : ">");
         file.Write(cell.data(), cell.size());
         file.Write(kLineEnd);

@@ -48,20 +48,25 @@ BOOL CALLBACK DismissBox(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// Starts a process; false when it could not be started.
+bool Start(const std::string& commandLine, PROCESS_INFORMATION& process) {
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    process = PROCESS_INFORMATION{};
+    return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process) !=
+           FALSE;
+}
+
 }  // namespace
 
 std::string MorvaneExe() { return WindowsPathOf(MORVANE_EXE_UNIX_PATH); }
 
 ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs) {
     ProcessResult result;
-    std::string commandLine = "\"" + MorvaneExe() + "\" " + arguments;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return result;
+    PROCESS_INFORMATION process;
+    if (!Start("\"" + MorvaneExe() + "\" " + arguments, process)) return result;
     result.Started = true;
 
     std::set<HWND> dismissed;
@@ -188,13 +193,8 @@ bool XmlIsWellFormed(const std::string& windowsPath) {
     DeleteFileA(result.c_str());
     std::string commandLine = WindowsPathOf(MORVANE_SOURCE_UNIX_PATH "/scripts/xml-check.sh") + " " +
                               UnixPathOf(windowsPath) + " " + UnixPathOf(result);
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
+    PROCESS_INFORMATION process;
+    if (!Start(commandLine, process)) return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     bool exists = false;
