@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/ConfigStore.h"
 #include "framework/Containers.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
@@ -29,7 +30,39 @@ MainWindow::MainWindow() : items_(&settings_) {
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
 }
 
-void MainWindow::LoadSettings() { settings_.SetDefaults(); }
+void MainWindow::LoadSaveSettings(int mode) {
+    char path[261];
+    ConfigFilePath(path, sizeof path);
+    ConfigStore store(mode, path, "General");
+    store.BoolValue("ShowGridLines", &settings_.ShowGridLines, 0);
+    store.IntValue("SaveFilterIndex", &settings_.SaveFilterIndex, 0);
+    store.BoolValue("HideStandardItems", &settings_.HideStandardItems, 1);
+    store.BoolValue("ShowInfoTip", &settings_.ShowInfoTip, 1);
+
+    if (store.Saving()) {
+        if (window_ != nullptr) {
+            placement_.length = sizeof placement_;
+            GetWindowPlacement(window_, &placement_);
+        }
+        store.BinaryValue("WinPos", &placement_, sizeof placement_);
+    } else {
+        placement_ = WINDOWPLACEMENT{};
+        store.BinaryValue("WinPos", &placement_, sizeof placement_);
+        RestorePosition();
+    }
+    items_.ExchangeSettings(store);
+}
+
+// Only a placement that is large enough and at least partly on the screen is used.
+void MainWindow::RestorePosition() {
+    if (window_ == nullptr) return;
+    const RECT& r = placement_.rcNormalPosition;
+    if (r.right - r.left > 20 && r.bottom - r.top > 20 && r.right > 5 && r.top >= -10 &&
+        r.left + 20 < GetSystemMetrics(SM_CXSCREEN) && r.top + 20 < GetSystemMetrics(SM_CYSCREEN) &&
+        placement_.showCmd != 0)
+        SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOOWNERZORDER);
+}
 
 bool MainWindow::CommandLineExport() {
     items_.Attach(nullptr);
@@ -48,7 +81,7 @@ bool MainWindow::CommandLineExport() {
     }
     if (format == 0) return false;
 
-    LoadSettings();
+    LoadSaveSettings(ConfigStore::kLoad);
     {
         win::WaitCursor wait;
         items_.SetSavedSortSpec(0);

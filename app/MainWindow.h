@@ -19,15 +19,20 @@ public:
     // when the command line holds no export option with a file name after it.
     bool CommandLineExport();
 
+    // Mode 0 loads the settings from the configuration file, 1 saves them there.
+    void LoadSaveSettings(int mode);
+
     MainSettings& Settings() { return settings_; }
+    WINDOWPLACEMENT& Placement() { return placement_; }
     MenuItemList& Items() { return items_; }
 
 private:
-    void LoadSettings();
+    void RestorePosition();
 
     HWND window_ = nullptr;
     HICON icon_ = nullptr;
     MainSettings settings_;
+    WINDOWPLACEMENT placement_ = {};
     MenuItemList items_;
     const StringList* arguments_ = nullptr;
 };

@@ -6,6 +6,9 @@
 #include "app/MainWindow.h"
 #include "framework/Containers.h"
 #include "framework/Handles.h"
+#include "framework/Language.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -40,10 +43,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     arguments.Split(commandLine);
     mainWindow.SetArguments(&arguments);
 
+    if (arguments.Find("/savelangfile") >= 0) {
+        // The exception report is shown without the framework and is never translated.
+        const int untranslated[] = {IDD_EXCEPTION};
+        lang::WriteTemplate(untranslated, 1);
+        return 0;
+    }
+    lang::Load();
+
     if (arguments.Find("/deleteregkey") >= 0) {
         RegDeleteKeyA(HKEY_CURRENT_USER, kLegacySettingsKey);
         return 0;
     }
-    if (arguments.Count() > 1) mainWindow.CommandLineExport();
+    if (arguments.Count() > 1 && mainWindow.CommandLineExport()) return 0;
+    // The window road: the settings key of older versions goes first when asked.
+    if (text::EqualNoCase(arguments.Get(0), "/noloadsettings")) RegDeleteKeyA(HKEY_CURRENT_USER, kLegacySettingsKey);
     return 0;
 }

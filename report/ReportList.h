@@ -14,6 +14,7 @@
 #include "framework/Containers.h"
 #include "framework/ListView.h"
 
+class ConfigStore;
 class ReportFile;
 
 // Report format codes, shared by the save dialog, the settings and the command line.
@@ -176,6 +177,9 @@ public:
     void SortStoredRows();
     int SavedSortSpec() const { return savedSortSpec_; }
     void SetSavedSortSpec(int spec) { savedSortSpec_ = spec; }
+
+    // Loads or saves the column layout ("Columns") and the sort ("Sort").
+    void ExchangeSettings(ConfigStore& store);
 
     // The list view side: columns, image lists, items, painting and layout.
     void InsertListColumns();
