@@ -1,6 +1,7 @@
 // The program run as a separate process over the real classes root of the test prefix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -277,6 +278,104 @@ TEST_F(CommandLineTest, WineOwnProgramsGiveVersionStrings) {
         EXPECT_FALSE(cells[12].empty()) << "file version";
     }
     EXPECT_GE(msiRows, 2) << "Wine's installer package verbs";
+}
+
+// Files beside morvane.exe, removed after the test.
+class BesideTheProgram {
+public:
+    explicit BesideTheProgram(const char* suffix) {
+        path_ = MorvaneExe();
+        path_ = path_.substr(0, path_.rfind('.')) + suffix;
+    }
+    ~BesideTheProgram() { DeleteFileA(path_.c_str()); }
+    void Write(const std::string& text) const {
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+TEST_F(CommandLineTest, TheReportFollowsTheSavedColumnsAndStandardVerbs) {
+    BesideTheProgram config(".cfg");
+    // Column 2 first, then column 0; every other column hidden (at its own position, since
+    // two columns at position 0 reject the layout). The saved sort is ignored.
+    std::string columns = "64 00 01 00 00 00 02 00 64 00 00 00";
+    for (int c = 3; c < 15; ++c) {
+        char entry[16];
+        std::snprintf(entry, sizeof entry, " 00 00 %02X 00", c);
+        columns += entry;
+    }
+    config.Write("[General]\r\nHideStandardItems=0\r\nColumns=" + columns + "\r\nSort=4098\r\n");
+    std::string out = OutputPath("cli_saved_columns.txt");
+    ASSERT_EQ(0u, RunMorvane("/stab " + out).ExitCode);
+    std::vector<std::string> ours;
+    for (const std::string& line : SplitLines(ReadWholeFile(out))) {
+        std::vector<std::string> cells = SplitTabs(line);
+        if (!line.empty()) EXPECT_EQ(2u, cells.size()) << line;
+        if (cells.size() == 2 && (cells[0] == "open" || cells[0] == "edit" || cells[0] == "zap" || cells[0] == "%s%n"))
+            ours.push_back(cells[0] + "/" + cells[1]);
+    }
+    // Sorted by menu name (column 0), not by the saved sort on column 2.
+    EXPECT_NE(ours.end(), std::find(ours.begin(), ours.end(), "open/open")) << "the standard verb is listed";
+    std::size_t zap = std::find(ours.begin(), ours.end(), "zap/zap") - ours.begin();
+    std::size_t edit = std::find(ours.begin(), ours.end(), "edit/" + kEditName) - ours.begin();
+    EXPECT_LT(zap, edit);
+    std::string text = ReadWholeFile(config.Path());
+    EXPECT_NE(std::string::npos, text.find("Sort=4098")) << "a command-line report never saves";
+}
+
+TEST_F(CommandLineTest, ALanguageFileTranslatesCaptionsButNotXmlNames) {
+    BesideTheProgram language("_lng.ini");
+    language.Write("[general]\r\ncharset=gb2312\r\n[strings]\r\n1001=Name\r\n8=Verbs\r\n");
+    std::string out = OutputPath("cli_language.txt");
+    ASSERT_EQ(0u, RunMorvane("/stext " + out).ExitCode);
+    EXPECT_NE(std::string::npos, ReadWholeFile(out).find("\r\nName              : " + kEditName + "\r\n"));
+    ASSERT_EQ(0u, RunMorvane("/shtml " + out).ExitCode);
+    std::string html = ReadWholeFile(out);
+    EXPECT_EQ(0u, html.find("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2 Final//EN\">\r\n<html><head><meta "
+                            "http-equiv='content-type' content='text/html;charset=gb2312'><title>Verbs</title>"));
+    EXPECT_NE(std::string::npos, html.find("<th>Name\r\n"));
+    ASSERT_EQ(0u, RunMorvane("/sxml " + out).ExitCode);
+    std::string xml = ReadWholeFile(out);
+    EXPECT_NE(std::string::npos, xml.find("<" + kMenuNameCaption + ">" + kEditName + "</" + kMenuNameCaption + ">"));
+    EXPECT_EQ(std::string::npos, xml.find("Verbs"));
+}
+
+TEST(SaveLangFile, WritesOnlyTheLanguageFile) {
+    BesideTheProgram language("_lng.ini");
+    std::string out = TempFilePath("savelangfile.txt");
+    DeleteFileA(out.c_str());
+    ProcessResult run = RunMorvane("/stab " + out + " /savelangfile");
+    EXPECT_EQ(0u, run.ExitCode);
+    EXPECT_FALSE(FileExists(out));
+    std::string text = ReadWholeFile(language.Path());
+    EXPECT_EQ(0u, text.find("[general]\r\nTranslatorName=\r\nTranslatorURL=\r\n[menu_102]\r\n70001="));
+    EXPECT_NE(std::string::npos, text.find("[dialog_1096]\r\ncaption="));
+    EXPECT_NE(std::string::npos, text.find("\r\n1015="));
+}
+
+TEST(NoLoadSettings, DeletesTheOldKeyOnlyAsTheFirstArgument) {
+    const struct {
+        const char* Arguments;
+        bool Deleted;
+    } cases[] = {{"/noloadsettings", true}, {"/x /noloadsettings", false}, {"/NoLoadSettings", true}};
+    for (const auto& c : cases) {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &key, nullptr));
+        RegCloseKey(key);
+        EXPECT_EQ(0u, RunMorvane(c.Arguments).ExitCode);
+        bool exists = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (exists) RegCloseKey(key);
+        EXPECT_EQ(!c.Deleted, exists) << c.Arguments;
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrune");
 }
 
 TEST(DeleteRegKey, DeletesTheOldSettingsKeyAndWritesNothingElse) {
