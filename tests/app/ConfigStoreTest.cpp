@@ -166,4 +166,17 @@ TEST_F(SettingsFileTest, AShortColumnsValueReplacesOnlyTheFirstColumns) {
     EXPECT_EQ(4097, window.Items().SavedSortSpec());
 }
 
+TEST_F(SettingsFileTest, GarbageLoadsWhatItCan) {
+    std::string text = "[General]\r\n";
+    for (int i = 0; i < 10000; ++i) text += "Junk" + std::to_string(i) + "=" + std::to_string(i * 7) + "\r\n";
+    text += "ShowInfoTip=0\r\nWinPos=" + std::string(9000, 'F') + "\r\nColumns=ZZ Q 1\r\nShowGridLines=99999999999999\r\n";
+    Write(text);
+    window.LoadSaveSettings(ConfigStore::kLoad);
+    EXPECT_EQ(0, window.Settings().ShowInfoTip);
+    EXPECT_EQ(0xFFFFFFFFu, window.Placement().length) << "44 bytes decoded, no more";
+    EXPECT_EQ(0xFFFFFFFFu, window.Placement().rcNormalPosition.bottom);
+    EXPECT_EQ(0, window.Items().State().Entries[0].Width) << "ZZ and Q decode to zeros";
+    EXPECT_EQ(1, window.Items().State().Entries[0].Position) << "then 1";
+}
+
 }  // namespace
