@@ -18,6 +18,8 @@ public:
     ScratchKeys& operator=(const ScratchKeys&) = delete;
 
     HKEY Root() const { return root_; }
+    // The private root's path below HKEY_CURRENT_USER.
+    const std::string& RootPath() const { return rootPath_; }
 
     void CreateKey(const std::string& path);
     void SetString(const std::string& path, const char* name, const std::string& data,
@@ -27,6 +29,9 @@ public:
     void DeleteValue(const std::string& path, const char* name);
     void DeleteTree(const std::string& path);
     bool HasValue(const std::string& path, const char* name) const;
+    // Leaves a top-level key in place at destruction (a shared key such as
+    // SystemFileAssociations, whose own subkeys the test removes itself).
+    void Forget(const std::string& topLevel) { topLevel_.erase(topLevel); }
 
 private:
     HKEY Create(const std::string& path);

@@ -1,0 +1,62 @@
+#include "catalogue/VerbChanges.h"
+
+#include <cstdio>
+
+#include "app/RegistryEditor.h"
+#include "catalogue/MenuItem.h"
+#include "catalogue/Registry.h"
+#include "framework/Text.h"
+
+namespace {
+
+const char kDisabledValue[] = "LegacyDisable";
+const char kExtendedValue[] = "Extended";
+constexpr DWORD kFlagCapacity = 255;
+
+// Writes (as an empty string) or deletes one marker value, then reports whether the
+// registry now holds it.
+int ChangeMarker(const ItemRecord& item, const char* name, bool present, HKEY root, int current) {
+    win::UniqueKey key;
+    if (OpenItemKey(item, key, root) != ERROR_SUCCESS) return current;
+    if (present)
+        RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    else
+        RegDeleteValueA(key.get(), name);
+    char data[kFlagCapacity];
+    return reg::ReadValue(key.get(), name, data, sizeof data) ? 1 : 0;
+}
+
+}  // namespace
+
+void ItemKeyPath(const ItemRecord& item, char* path, std::size_t capacity) {
+    std::snprintf(path, capacity, item.IsSystemAssociation ? "SystemFileAssociations\\%s\\shell\\%s" : "%s\\shell\\%s",
+                  item.FileType, item.MenuKey);
+}
+
+void RegistryEditorPath(const ItemRecord& item, char* path, std::size_t capacity) {
+    std::snprintf(path, capacity,
+                  item.IsSystemAssociation ? "HKEY_CLASSES_ROOT\\SystemFileAssociations\\%s\\shell\\%s\\Command"
+                                           : "HKEY_CLASSES_ROOT\\%s\\shell\\%s\\Command",
+                  item.FileType, item.MenuKey);
+}
+
+LONG OpenItemKey(const ItemRecord& item, win::UniqueKey& key, HKEY root) {
+    char path[1024];
+    ItemKeyPath(item, path, sizeof path);
+    return reg::OpenKey(root, path, key, reg::kChangeAccess);
+}
+
+void SetDisabled(ItemRecord& item, bool disable, HKEY root) {
+    if (disable && text::EqualNoCase(item.FileType, "exefile") && text::EqualNoCase(item.MenuKey, "open")) return;
+    item.IsDisabled = ChangeMarker(item, kDisabledValue, disable, root, item.IsDisabled);
+}
+
+void SetExtended(ItemRecord& item, bool extend, HKEY root) {
+    item.IsExtended = ChangeMarker(item, kExtendedValue, extend, root, item.IsExtended);
+}
+
+bool OpenInRegistryEditor(const ItemRecord& item) {
+    char path[1024];
+    RegistryEditorPath(item, path, sizeof path);
+    return OpenKeyInRegEdit(path);
+}
