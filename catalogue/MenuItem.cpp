@@ -122,10 +122,15 @@ bool MenuItemList::IsColumnSearched(int) const { return true; }
 // its small icon into the list view's image list. Image 0 is the default row icon.
 int MenuItemList::IconForRow(RowRecord& row) {
     ItemRecord& item = static_cast<ItemRecord&>(row);
-    for (int i = 0; i < RowCount(); ++i) {
-        const ItemRecord& other = *ItemAt(i);
-        if (other.IconIndex != -1 && text::EqualNoCase(other.ProgramPath, item.ProgramPath))
-            item.IconIndex = other.IconIndex;
+    if (iconGeneration_ != RowGeneration()) {
+        iconRowByProgram_.clear();
+        iconGeneration_ = RowGeneration();
+    }
+    const std::string program = text::FoldedKey(item.ProgramPath);
+    auto known = iconRowByProgram_.find(program);
+    if (known != iconRowByProgram_.end()) {
+        const ItemRecord* owner = ItemAt(known->second);
+        if (owner != nullptr && owner->IconIndex != -1) item.IconIndex = owner->IconIndex;
     }
     if (item.IconIndex != -1) return item.IconIndex;
 
@@ -140,6 +145,8 @@ int MenuItemList::IconForRow(RowRecord& row) {
         }
     }
     item.IconIndex = index;
+    const int self = IndexOfRow(&item);
+    if (self >= 0) iconRowByProgram_.emplace(program, self);
     return index;
 }
 

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <unordered_map>
+
 #include "report/ReportList.h"
 
 struct MainSettings;
@@ -83,4 +86,7 @@ protected:
 
 private:
     const MainSettings* settings_;
+    // A row that carries the icon of each program, by folded path.
+    std::unordered_map<std::string, int> iconRowByProgram_;
+    int iconGeneration_ = -1;
 };

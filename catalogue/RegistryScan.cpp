@@ -60,6 +60,9 @@ DWORD WindowsMajorVersion() {
 }
 
 void RegistryScan::Run() {
+    rowsByType_.clear();
+    firstRowByProgram_.clear();
+    for (int i = 0; i < list_.RowCount(); ++i) IndexRow(i);
     ScanRootKeys();
     if (WindowsMajorVersion() >= 6) ScanSystemAssociations();
 }
@@ -98,15 +101,23 @@ void RegistryScan::ScanSystemAssociations() {
     }
 }
 
+void RegistryScan::IndexRow(int row) {
+    const ItemRecord& item = *list_.ItemAt(row);
+    rowsByType_[text::FoldedKey(item.FileType)].push_back(row);
+    if (item.ProgramPath[0] != '\0') firstRowByProgram_.emplace(text::FoldedKey(item.ProgramPath), row);
+}
+
+void RegistryScan::Append(const ItemRecord& record) {
+    if (list_.AppendRow(record) != nullptr) IndexRow(list_.RowCount() - 1);
+}
+
 bool RegistryScan::MergeIntoListedType(const char* keyName, const char* fileType) {
-    bool matched = false;
-    const bool isExtension = keyName[0] == '.';
+    auto listed = rowsByType_.find(text::FoldedKey(fileType));
+    if (listed == rowsByType_.end()) return false;
+    if (keyName[0] != '.') return true;
     const std::size_t nameLength = std::strlen(keyName);
-    for (int i = 0; i < list_.RowCount(); ++i) {
+    for (int i : listed->second) {
         ItemRecord& row = *list_.ItemAt(i);
-        if (!text::EqualNoCase(row.FileType, fileType)) continue;
-        matched = true;
-        if (!isExtension) continue;
         std::size_t used = std::strlen(row.Extensions);
         // The separator goes in only together with the name it separates.
         std::size_t piece = nameLength + (used > 0 ? 1 : 0);
@@ -114,20 +125,17 @@ bool RegistryScan::MergeIntoListedType(const char* keyName, const char* fileType
         if (used > 0) text::Append(row.Extensions, ",");
         text::Append(row.Extensions, keyName);
     }
-    return matched;
+    return true;
 }
 
 // Version records are read once per program: a later row running the same program copies
 // the strings of the first row that has them.
 void RegistryScan::TakeVersionStrings(ItemRecord& record) {
-    for (int i = 0; i < list_.RowCount(); ++i) {
-        const ItemRecord& row = *list_.ItemAt(i);
-        if (text::EqualNoCase(row.ProgramPath, record.ProgramPath)) {
-            CopyVersionStrings(row, record);
-            return;
-        }
-    }
-    ReadVersionStrings(record);
+    auto first = firstRowByProgram_.find(text::FoldedKey(record.ProgramPath));
+    if (first != firstRowByProgram_.end())
+        CopyVersionStrings(*list_.ItemAt(first->second), record);
+    else
+        ReadVersionStrings(record);
 }
 
 bool RegistryScan::IsHiddenStandardVerb(const char* verb) const {
@@ -140,11 +148,11 @@ bool RegistryScan::IsHiddenStandardVerb(const char* verb) const {
 
 void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* fileType,
                                 bool fromSystemAssociations) {
+    // A type already listed through an earlier key only gains this key as an extension;
+    // its description is read only when its verbs are listed.
+    if (!fromSystemAssociations && fileType[0] != '.' && MergeIntoListedType(keyName, fileType)) return;
     char typeDescription[kTypeDescriptionCapacity] = {};
-    if (!fromSystemAssociations) {
-        reg::ReadValue(typeKey, "", typeDescription, sizeof typeDescription);
-        if (fileType[0] != '.' && MergeIntoListedType(keyName, fileType)) return;
-    }
+    if (!fromSystemAssociations) reg::ReadValue(typeKey, "", typeDescription, sizeof typeDescription);
 
     win::UniqueKey shell;
     if (reg::OpenKey(typeKey, kShellKey, shell) != ERROR_SUCCESS) return;
@@ -182,6 +190,6 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
 
         text::Copy(record.TypeDescription, typeDescription);
         record.IsSystemAssociation = fromSystemAssociations ? 1 : 0;
-        list_.AppendRow(record);
+        Append(record);
     }
 }

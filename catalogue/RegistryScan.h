@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 class ItemRecord;
 class MenuItemList;
 
@@ -24,9 +28,15 @@ private:
     bool MergeIntoListedType(const char* keyName, const char* fileType);
     bool IsHiddenStandardVerb(const char* verb) const;
     void TakeVersionStrings(ItemRecord& record);
+    void Append(const ItemRecord& record);
+    void IndexRow(int row);
 
     MenuItemList& list_;
     HKEY root_;
+    // The rows of each file type, and the first row of each program, by folded name:
+    // the same rows, in the same order, as a walk over the list would find.
+    std::unordered_map<std::string, std::vector<int>> rowsByType_;
+    std::unordered_map<std::string, int> firstRowByProgram_;
 };
 
 // The Windows major version, asked of the system once.

@@ -34,4 +34,11 @@ int CompareNoCase(const char* a, const char* b) {
     }
 }
 
+std::string FoldedKey(const char* s) {
+    std::string key(s != nullptr ? s : "");
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
 }  // namespace text

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace text {
 
@@ -21,6 +22,9 @@ void Append(char (&dest)[N], const char* src) { Append(dest, N, src); }
 // Case-insensitive comparison that folds ASCII letters only, as the C run time's _stricmp.
 int CompareNoCase(const char* a, const char* b);
 inline bool EqualNoCase(const char* a, const char* b) { return CompareNoCase(a, b) == 0; }
+// The text with ASCII capitals made small: the key under which texts that CompareNoCase
+// finds equal are filed together.
+std::string FoldedKey(const char* s);
 inline bool IsEmpty(const char* s) { return s == nullptr || *s == '\0'; }
 
 }  // namespace text

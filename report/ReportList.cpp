@@ -35,6 +35,15 @@ void ReportList::ReleaseRows() {
     rowBlock_ = nullptr;
     rowCount_ = 0;
     capacity_ = 0;
+    ++rowGeneration_;
+}
+
+int ReportList::IndexOfRow(const RowRecord* row) const {
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(row);
+    if (rowBlock_ == nullptr || rowSize_ <= 0 || at < rowBlock_) return -1;
+    const std::size_t offset = static_cast<std::size_t>(at - rowBlock_);
+    if (offset % rowSize_ != 0 || offset / rowSize_ >= static_cast<std::size_t>(rowCount_)) return -1;
+    return static_cast<int>(offset / rowSize_);
 }
 
 int ReportList::IconForRow(RowRecord&) { return 2; }
@@ -121,13 +130,15 @@ void ReportList::Attach(HWND listView, int descendingImage) {
 
 RowRecord* ReportList::AppendRow(const RowRecord& record) {
     if (rowCount_ >= capacity_) {
-        long long capacity = capacity_;
-        while (capacity <= rowCount_) capacity += growthStep_ > 0 ? growthStep_ : 1;
-        unsigned char* grown = static_cast<unsigned char*>(
-            std::malloc(static_cast<std::size_t>(capacity) * rowSize_));
+        // The block grows by the growth step at first and then doubles, so that appending
+        // stays cheap however many rows there are. A block that cannot grow keeps its
+        // rows, and the new row is not added.
+        const long long step = growthStep_ > 0 ? growthStep_ : 1;
+        long long capacity = capacity_ + step;
+        if (capacity < 2LL * capacity_) capacity = 2LL * capacity_;
+        if (capacity * rowSize_ > 0x7FFFFFFF) return nullptr;
+        unsigned char* grown = static_cast<unsigned char*>(std::realloc(rowBlock_, static_cast<std::size_t>(capacity) * rowSize_));
         if (grown == nullptr) return nullptr;
-        if (rowBlock_ != nullptr) std::memcpy(grown, rowBlock_, static_cast<std::size_t>(rowCount_) * rowSize_);
-        std::free(rowBlock_);
         rowBlock_ = grown;
         capacity_ = static_cast<int>(capacity);
     }

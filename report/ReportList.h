@@ -150,7 +150,15 @@ public:
     int RowCount() const { return rowCount_; }
     int RowCapacity() const { return capacity_; }
     // Forgets the rows but keeps the block for the next load.
-    void ClearRows() { rowCount_ = 0; }
+    void ClearRows() {
+        rowCount_ = 0;
+        ++rowGeneration_;
+    }
+    // Changes whenever the rows are cleared or released, so that lookups kept beside the
+    // rows know when to start afresh.
+    int RowGeneration() const { return rowGeneration_; }
+    // The index of a stored row, or -1.
+    int IndexOfRow(const RowRecord* row) const;
 
     void ComputeVisibleColumns();
     int VisibleCount() const { return visibleCount_; }
@@ -252,6 +260,7 @@ private:
     unsigned char* rowBlock_ = nullptr;
     int rowCount_ = 0;
     int capacity_ = 0;
+    int rowGeneration_ = 0;
     int visibleCount_ = 0;
     std::vector<int> visibleOrder_;
     std::vector<ReportAttributes> attributes_;

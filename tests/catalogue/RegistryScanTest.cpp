@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestProcess.h"
 #include "TestRegistry.h"
 #include "app/Settings.h"
 #include "catalogue/MenuItem.h"
@@ -282,6 +283,46 @@ TEST(RegistryValue, ReadsAnyTypeThatFitsAsText) {
     char dest[8] = "junk";
     EXPECT_FALSE(reg::ReadValue(key.get(), "absent", dest, sizeof dest));
     EXPECT_STREQ("", dest);
+}
+
+}  // namespace
+
+namespace {
+
+// Trees where a lookup by name could go wrong: several keys naming one type in mixed
+// letter case, a type reached directly before its extensions, and programs whose paths
+// differ only in case.
+TEST_F(ScanTest, TypesNamedInMixedCaseAreListedOnceWithEveryExtension) {
+    tree.SetString(".a", "", "MixType");
+    tree.SetString(".B", "", "mixtype");
+    tree.SetString(".c", "", "MIXTYPE");
+    AddVerb("MixType", "one", "one.exe");
+    AddVerb("MixType", "two", "two.exe");
+    AddVerb("-Dash", "run", "run.exe");
+    tree.SetString(".d", "", "-DASH");
+    tree.SetString(".e", "", "-dash");
+    Scan();
+    EXPECT_EQ((std::vector<std::string>{"-Dash/run", "MixType/one", "MixType/two"}), order);
+    EXPECT_STREQ("-Dash,.d,.e", Row("-Dash/run")->Extensions) << "reached directly first, then by extensions";
+    EXPECT_STREQ(".a,.B,.c", Row("MixType/one")->Extensions);
+    EXPECT_STREQ(".a,.B,.c", Row("MixType/two")->Extensions);
+}
+
+TEST_F(ScanTest, RowsOfOneProgramInAnyCaseShareItsStrings) {
+    const std::string fixture = FixturePath("version_missing_table.exe");
+    std::string lower = fixture;
+    for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    AddVerb("ProgA", "run", "\"" + fixture + "\"");
+    AddVerb("ProgB", "run", "\"" + lower + "\" %1");
+    AddVerb("ProgC", "run", "\"C:\\missing\\NONE.exe\"");
+    AddVerb("ProgD", "run", "\"c:\\MISSING\\none.EXE\"");
+    Scan();
+    for (const char* key : {"ProgA/run", "ProgB/run"}) {
+        ASSERT_NE(nullptr, Row(key));
+        EXPECT_STREQ("Fallback Product", Row(key)->ProductName) << key;
+        EXPECT_STREQ("Fallback Company", Row(key)->CompanyName) << key;
+    }
+    EXPECT_STREQ("", Row("ProgD/run")->ProductName);
 }
 
 }  // namespace

@@ -306,4 +306,24 @@ TEST_F(ListViewTest, RowsOfOneProgramShareItsIcon) {
     EXPECT_EQ(2, ImageList_GetImageCount(list.SmallImages()));
 }
 
+TEST_F(ListViewTest, AfterAReloadIconsAreAssignedAfresh) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string notepad = std::string(windows) + "\\notepad.exe";
+    std::strcpy(Add("first").ProgramPath, notepad.c_str());
+    list.RefreshView(false);
+    EXPECT_EQ(1, list.ItemAt(0)->IconIndex);
+
+    // The reload: rows forgotten, items deleted, the image list cut back to the default icon.
+    list.ClearRows();
+    win::ListView(listView).DeleteAllItems();
+    ImageList_SetImageCount(list.SmallImages(), 1);
+    Add("no program");
+    std::strcpy(Add("again").ProgramPath, notepad.c_str());
+    list.RefreshView(false);
+    EXPECT_EQ(0, list.ItemAt(0)->IconIndex);
+    EXPECT_EQ(1, list.ItemAt(1)->IconIndex) << "not the index of the row that held it before the reload";
+    EXPECT_EQ(2, ImageList_GetImageCount(list.SmallImages()));
+}
+
 }  // namespace
