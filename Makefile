@@ -3,7 +3,7 @@
 # make bench installs what is missing, builds, and runs the benchmark
 
 BUILD := build/cross
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test bench clean
 
 all: build
 
@@ -21,6 +21,10 @@ run: build
 
 test: build
 	@bash scripts/run-tests.sh
+
+bench: build
+	cmake --build $(BUILD) --target morvane_bench
+	@bash scripts/run-bench.sh
 
 clean:
 	rm -rf build

@@ -47,12 +47,9 @@ ULONGLONG AsNumber(const FILETIME& time) {
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-}  // namespace
-
-void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
-    if (capacity <= 0) return;
+// The time in the user's short date and time formats, or N/A.
+void FormatTimeOnce(const FILETIME& time, char* buffer, int capacity) {
     buffer[0] = '\0';
-    if (IsZero(time)) return;
     FILETIME local;
     SYSTEMTIME fields;
     if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &fields) ||
@@ -67,6 +64,28 @@ void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
     text::Copy(buffer, capacity, date);
     text::Append(buffer, capacity, " ");
     text::Append(buffer, capacity, clock);
+}
+
+}  // namespace
+
+void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
+    if (capacity <= 0) return;
+    buffer[0] = '\0';
+    if (IsZero(time)) return;
+    // The text shows whole seconds, and the keys an installer writes share a few of them:
+    // the texts of the seconds met so far are kept (a bounded number of them).
+    constexpr ULONGLONG kTicksPerSecond = 10000000;
+    constexpr std::size_t kKeptSeconds = 4096;
+    static std::unordered_map<ULONGLONG, std::string> formatted;
+    const ULONGLONG second = AsNumber(time) / kTicksPerSecond;
+    auto known = formatted.find(second);
+    if (known == formatted.end()) {
+        if (formatted.size() >= kKeptSeconds) formatted.clear();
+        char text[300];
+        FormatTimeOnce(time, text, sizeof text);
+        known = formatted.emplace(second, text).first;
+    }
+    text::Copy(buffer, capacity, known->second.c_str());
 }
 
 const char* ItemRecord::ColumnText(int column, char* buffer, int capacity) const {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "export/ReportFile.h"
 #include "framework/CodePage.h"
 #include "report/ReportList.h"
 
@@ -11,7 +12,17 @@ namespace html {
 const char kHomePage[] = "https://www.kestrune.example/morvane/";
 
 void ColorHex(COLORREF color, char (&hex)[7]) {
-    std::snprintf(hex, sizeof hex, "%2.2X%2.2X%2.2X", GetRValue(color), GetGValue(color), GetBValue(color));
+    static const char kDigits[] = "0123456789ABCDEF";
+    const unsigned char channels[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+    for (int i = 0; i < 3; ++i) {
+        hex[i * 2] = kDigits[channels[i] >> 4];
+        hex[i * 2 + 1] = kDigits[channels[i] & 0x0F];
+    }
+    hex[6] = '\0';
+}
+
+bool IsPlain(const CellStyleRecord& style) {
+    return style.FontColor == static_cast<COLORREF>(-1) && style.FontSize <= 0 && !style.Bold;
 }
 
 namespace {
@@ -21,31 +32,56 @@ bool IsForbiddenInXml(unsigned char c) { return c < 0x20 && c != '\t' && c != '\
 
 }  // namespace
 
-void AppendEscaped(std::string& out, const char* text, bool forXml) {
+namespace {
+
+// Appends to a string.
+struct StringSink {
+    std::string& Out;
+    void Put(char c) { Out += c; }
+    void Write(const char* text) { Out += text; }
+    void Write(const char* data, std::size_t length) { Out.append(data, length); }
+};
+
+template <typename Sink>
+void Escape(Sink& out, const char* text, bool forXml) {
     for (const char* p = text; *p != '\0';) {
-        std::size_t length = codepage::CharacterLength(p);
         const unsigned char c = static_cast<unsigned char>(*p);
-        if (length > 1 || c >= 0x80) {
+        if (c >= 0x80) {
+            const std::size_t length = codepage::CharacterLength(p);
             if (forXml && !codepage::IsDefined(p, length))
-                out += '?';
+                out.Put('?');
             else if (!forXml && length == 1 && c == 0xB0)
-                out += "&deg;";
+                out.Write("&deg;");
             else
-                out.append(p, length);
+                out.Write(p, length);
             p += length;
             continue;
         }
         switch (c) {
-        case '\n': out += forXml ? "\n" : "<br>"; break;
-        case '"': out += "&quot;"; break;
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += (forXml && IsForbiddenInXml(c)) ? '?' : static_cast<char>(c); break;
+        case '\n':
+            if (forXml)
+                out.Put('\n');
+            else
+                out.Write("<br>");
+            break;
+        case '"': out.Write("&quot;"); break;
+        case '&': out.Write("&amp;"); break;
+        case '<': out.Write("&lt;"); break;
+        case '>': out.Write("&gt;"); break;
+        default: out.Put((forXml && IsForbiddenInXml(c)) ? '?' : static_cast<char>(c)); break;
         }
         ++p;
     }
 }
+
+}  // namespace
+
+void AppendEscaped(std::string& out, const char* text, bool forXml) {
+    StringSink sink{out};
+    Escape(sink, text, forXml);
+}
+
+void WriteEscapedXml(ReportFile& file, const char* text) { Escape(file, text, true); }
 
 void Decorate(const CellStyleRecord& style, const std::string& text, std::string& out) {
     out.clear();

@@ -6,6 +6,7 @@
 #include <string>
 
 struct CellStyleRecord;
+class ReportFile;
 
 namespace html {
 
@@ -19,6 +20,12 @@ void ColorHex(COLORREF color, char (&hex)[7]);
 // greater-than as entities, and the single-byte degree sign as &deg; (HTML only). For
 // XML, characters that XML 1.0 forbids or that the code page does not define become "?".
 void AppendEscaped(std::string& out, const char* text, bool forXml);
+
+// Whether the style leaves a text as it is.
+bool IsPlain(const CellStyleRecord& style);
+
+// The same escaping for XML, written straight into the report file.
+void WriteEscapedXml(ReportFile& file, const char* text);
 
 // The text wrapped in the font and bold markup that the style asks for.
 void Decorate(const CellStyleRecord& style, const std::string& text, std::string& out);

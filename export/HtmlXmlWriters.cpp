@@ -64,6 +64,16 @@ void ReportList::CellStyle(int format, int position, const RowRecord&, CellStyle
 }
 
 COLORREF ReportList::GradientColor(int format, int position) const {
+    // The colours depend only on the format and the position: worked out once per format.
+    if (gradientFormat_ != format || static_cast<int>(gradient_.size()) != columnCount_) {
+        gradient_.resize(columnCount_);
+        for (int p = 0; p < columnCount_; ++p) gradient_[p] = ComputeGradientColor(format, p);
+        gradientFormat_ = format;
+    }
+    return position >= 0 && position < columnCount_ ? gradient_[position] : ComputeGradientColor(format, position);
+}
+
+COLORREF ReportList::ComputeGradientColor(int format, int position) const {
     const COLORREF* stops = ColorTable(format);
     const int count = ColorTableSize(format);
     if (stops == nullptr || count <= 0) return RGB(255, 255, 255);
@@ -148,6 +158,7 @@ const std::string& ReportList::HtmlCellText(int format, int position, const RowR
     CellStyleRecord style;
     CellStyle(format, position, row, style);
     *background = style.Background;
+    if (html::IsPlain(style)) return escaped_;
     html::Decorate(style, escaped_, decorated_);
     return decorated_;
 }
@@ -182,6 +193,19 @@ bool ReportList::WriteHtmlRecord(ReportFile& file, const RowRecord& row) {
     return file.Write("</table><p>\r\n");
 }
 
+const std::string& ReportList::ElementNameOf(int column) {
+    // Names come from the built-in texts, which never change after the list is attached.
+    if (elementNames_.size() != static_cast<std::size_t>(columnCount_)) {
+        elementNames_.assign(columnCount_, std::string());
+        for (int c = 0; c < columnCount_; ++c) {
+            char name[256];
+            html::ElementName(attributes_[c].Name, name);
+            elementNames_[c] = name;
+        }
+    }
+    return elementNames_[column];
+}
+
 void ReportList::WriteXmlHeader(ReportFile& file) {
     WriteXmlDeclaration(file);
     WriteElementTag(file, "<", ReportTagName(), ">\r\n");
@@ -193,12 +217,14 @@ bool ReportList::WriteXmlRow(ReportFile& file, const RowRecord& row) {
     file.Write("<item>\r\n");
     for (int p = 0; p < visibleCount_; ++p) {
         const int column = visibleOrder_[p];
-        const char* name = attributes_[column].Name;
-        WriteElementTag(file, "<", name, ">");
-        escaped_.clear();
-        html::AppendEscaped(escaped_, CellText(row, column, 0), true);
-        file.Write(escaped_.data(), escaped_.size());
-        WriteElementTag(file, "</", name, ">\r\n");
+        const std::string& name = ElementNameOf(column);
+        file.Write("<");
+        file.Write(name.data(), name.size());
+        file.Write(">");
+        html::WriteEscapedXml(file, CellText(row, column, 0));
+        file.Write("</");
+        file.Write(name.data(), name.size());
+        file.Write(">\r\n");
     }
     return file.Write("</item>\r\n");
 }

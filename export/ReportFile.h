@@ -18,6 +18,13 @@ public:
     bool Create(const char* fileName);
     bool Write(const char* data, std::size_t length);
     bool Write(const char* text);
+    // Writes one character.
+    bool Put(char c) {
+        if (used_ == pending_.size() && !Flush()) return false;
+        if (!ok_) return false;
+        pending_[used_++] = c;
+        return true;
+    }
     // Writes count copies of one character.
     bool Repeat(char c, std::size_t count);
     // True while every write so far has succeeded.

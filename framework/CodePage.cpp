@@ -6,11 +6,20 @@
 
 namespace codepage {
 
+namespace {
+
+UINT AnsiCodePage() {
+    static const UINT page = GetACP();
+    return page;
+}
+
+}  // namespace
+
 std::size_t CharacterLength(const char* p) {
     const unsigned char lead = static_cast<unsigned char>(*p);
     if (lead < 0x80) return 1;
     std::size_t length = 1;
-    if (GetACP() == CP_UTF8) {
+    if (AnsiCodePage() == CP_UTF8) {
         length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     } else if (IsDBCSLeadByte(lead)) {
         length = 2;
@@ -21,14 +30,23 @@ std::size_t CharacterLength(const char* p) {
 }
 
 bool IsDefined(const char* p, std::size_t n) {
-    if (n == 1 && static_cast<unsigned char>(*p) < 0x80) return true;
+    const unsigned char first = static_cast<unsigned char>(p[0]);
+    if (n == 1 && first < 0x80) return true;
+    // Characters of one or two bytes are asked of the system once each and remembered.
+    static unsigned char known[256 * 256];  // 0 not asked yet, 1 defined, 2 not defined
+    unsigned char* answer = nullptr;
+    if (n == 1) answer = &known[first];
+    if (n == 2) answer = &known[(first << 8) | static_cast<unsigned char>(p[1])];
+    if (answer != nullptr && *answer != 0) return *answer == 1;
     WCHAR wide[4];
-    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, static_cast<int>(n), wide, 4) > 0;
+    const bool defined = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, static_cast<int>(n), wide, 4) > 0;
+    if (answer != nullptr) *answer = defined ? 1 : 2;
+    return defined;
 }
 
 const char* EncodingName() {
     static char name[32];
-    const UINT page = GetACP();
+    const UINT page = AnsiCodePage();
     const struct {
         UINT Page;
         const char* Name;

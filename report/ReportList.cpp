@@ -108,6 +108,8 @@ void ReportList::Attach(HWND listView, int descendingImage) {
         }
     }
 
+    elementNames_.clear();
+    gradientFormat_ = -1;
     ascendingImage_ = 0;
     descendingImage_ = descendingImage;
     visibleCount_ = count;

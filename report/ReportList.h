@@ -227,6 +227,7 @@ public:
     // The background of the value cell at a visible position: the colour stops spread
     // across all columns, hidden ones included.
     COLORREF GradientColor(int format, int position) const;
+    COLORREF ComputeGradientColor(int format, int position) const;
 
 protected:
     // The document header and footer that HTML reports share.
@@ -252,6 +253,7 @@ private:
     // The decorated HTML text of one value cell, in decorated_.
     const std::string& HtmlCellText(int format, int position, const RowRecord& row, COLORREF* background);
     void WriteHeader(ReportFile& file, int format);
+    const std::string& ElementNameOf(int column);
     void WriteFooter(ReportFile& file, int format);
     const char* CellText(const RowRecord& row, int column, int buffer);
 
@@ -280,4 +282,7 @@ private:
     std::vector<ColumnDescriptor> descriptors_;
     std::string escaped_;
     std::string decorated_;
+    mutable std::vector<COLORREF> gradient_;
+    mutable int gradientFormat_ = -1;
+    std::vector<std::string> elementNames_;
 };
