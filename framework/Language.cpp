@@ -28,11 +28,27 @@ struct StringCache {
     int count = 0;
     char arena[kArenaBytes];
     int used = 0;
+    // Reports ask for the same few texts for every row: small ids find their entry
+    // directly (entry number plus one; 0 when not cached), by translated and built-in text.
+    static constexpr unsigned kDirectIds = 2048;
+    short direct[2][kDirectIds] = {};
 
-    const char* Find(unsigned key) const {
+    short* DirectSlot(unsigned key) {
+        const unsigned id = key & 0xFFFF;
+        if ((key & ~(0xFFFFu | kUntranslated)) != 0 || id >= kDirectIds) return nullptr;
+        return &direct[(key & kUntranslated) != 0 ? 1 : 0][id];
+    }
+
+    const char* Find(unsigned key) {
+        if (short* slot = DirectSlot(key)) return *slot > 0 ? texts[*slot - 1] : nullptr;
         for (int i = 0; i < count; ++i)
             if (keys[i] == key) return texts[i];
         return nullptr;
+    }
+
+    void Reset() {
+        count = 0;
+        std::memset(direct, 0, sizeof direct);
     }
 
     // Keeps a copy of text under key; null when the cache is full.
@@ -45,6 +61,7 @@ struct StringCache {
         keys[count] = key;
         texts[count] = copy;
         ++count;
+        if (short* slot = DirectSlot(key)) *slot = static_cast<short>(count);
         return copy;
     }
 };
@@ -175,7 +192,7 @@ std::vector<int> ResourceIds(LPCSTR type) {
 
 void Load() {
     // Texts handed out so far stay where they are; lookups start afresh.
-    cache.count = 0;
+    cache.Reset();
     state = LanguageState{};
     char path[module::kPathCapacity];
     module::OwnSiblingPath(kLanguageSuffix, path, sizeof path);

@@ -238,7 +238,7 @@ int main(int argc, char** argv) {
         const std::string copy = Output("bench-copy.out");
         std::vector<double> report, single;
         std::string bytes;
-        for (int r = 0; r < 3; ++r) {
+        for (int r = 0; r < 5; ++r) {
             report.push_back(Time([&] { list.WriteStoredRows(path.c_str(), format); }));
             if (bytes.empty()) {
                 HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
