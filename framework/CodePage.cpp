@@ -38,8 +38,11 @@ bool IsDefined(const char* p, std::size_t n) {
     if (n == 1) answer = &known[first];
     if (n == 2) answer = &known[(first << 8) | static_cast<unsigned char>(p[1])];
     if (answer != nullptr && *answer != 0) return *answer == 1;
+    // Private-use characters (code page 936's user-defined area among them) count as not
+    // defined: other readers of the same code page map them differently or not at all.
     WCHAR wide[4];
-    const bool defined = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, static_cast<int>(n), wide, 4) > 0;
+    const int converted = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, p, static_cast<int>(n), wide, 4);
+    const bool defined = converted > 0 && !(wide[0] >= 0xE000 && wide[0] <= 0xF8FF);
     if (answer != nullptr) *answer = defined ? 1 : 2;
     return defined;
 }

@@ -9,7 +9,8 @@ namespace codepage {
 // Bytes of the character that starts at p (1 at the terminator); never past the terminator.
 std::size_t CharacterLength(const char* p);
 
-// Whether the n bytes at p form a character that the ANSI code page defines.
+// Whether the n bytes at p form a character that the ANSI code page defines outside the
+// private-use area.
 bool IsDefined(const char* p, std::size_t n);
 
 // The name of the ANSI code page's encoding as XML and HTML readers know it.

@@ -142,6 +142,7 @@ TEST(HtmlText, EscapingForHtmlAndXml) {
         {"\xB2\xCB", "\xB2\xCB", "\xB2\xCB"},
         {"cut\xB2", "cut\xB2", "cut?"},   // a lead byte without its trail byte
         {"\x81\x7F", "\x81\x7F", "?"},    // a pair the code page does not define
+        {"\xAA\xDE", "\xAA\xDE", "?"},    // the user-defined area: private use
     };
     for (const auto& c : cases) {
         std::string out;
