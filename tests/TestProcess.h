@@ -27,6 +27,8 @@ std::string TempFilePath(const std::string& name);
 // The whole file, or "" when it cannot be read; exists tells which.
 std::string ReadWholeFile(const std::string& path, bool* exists = nullptr);
 bool FileExists(const std::string& path);
+// Replaces the file's content with the bytes.
+void WriteWholeFile(const std::string& path, const std::string& bytes);
 // Splits on CR LF; the text after the last CR LF is the last element.
 std::vector<std::string> SplitLines(const std::string& bytes);
 

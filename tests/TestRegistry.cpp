@@ -13,6 +13,8 @@ std::string UniqueName(const char* prefix) {
 
 ScratchKeys::ScratchKeys() : ownsRoot_(true) {
     rootPath_ = std::string(kTestsBase) + "\\" + UniqueName("Root");
+    // A run that crashed may have left a root of the same name (process ids repeat).
+    RegDeleteTreeA(HKEY_CURRENT_USER, rootPath_.c_str());
     LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, rootPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                                   nullptr, &root_, nullptr);
     EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << rootPath_;

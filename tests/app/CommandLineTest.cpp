@@ -288,12 +288,7 @@ public:
         path_ = path_.substr(0, path_.rfind('.')) + suffix;
     }
     ~BesideTheProgram() { DeleteFileA(path_.c_str()); }
-    void Write(const std::string& text) const {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    void Write(const std::string& text) const { WriteWholeFile(path_, text); }
     const std::string& Path() const { return path_; }
 
 private:

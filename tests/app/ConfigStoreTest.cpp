@@ -88,12 +88,7 @@ protected:
     }
     ~SettingsFileTest() override { DeleteFileA(file.c_str()); }
 
-    void Write(const std::string& text) {
-        HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(handle);
-    }
+    void Write(const std::string& text) { WriteWholeFile(file, text); }
 
     std::string file;
     MainWindow window;

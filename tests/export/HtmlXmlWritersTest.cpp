@@ -220,21 +220,14 @@ TEST(StructuredWriter, WithoutAHeaderColourTheHeaderCellsHaveNone) {
 
 namespace {
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 TEST(XmlCheck, RejectsBrokenFilesAndLatinOneDeclaredChineseNames) {
     std::string path = TempFilePath("xml_check.xml");
-    WriteBytes(path, "<a><b>broken</a>\r\n");
+    WriteWholeFile(path, "<a><b>broken</a>\r\n");
     EXPECT_FALSE(XmlIsWellFormed(path));
     // The fixed Latin-1 declaration over code page 936 names: why the writer declares GBK.
-    WriteBytes(path, "<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n<" + kTitle + "></" + kTitle + ">\r\n");
+    WriteWholeFile(path, "<?xml version=\"1.0\"  encoding=\"ISO-8859-1\" ?>\r\n<" + kTitle + "></" + kTitle + ">\r\n");
     EXPECT_FALSE(XmlIsWellFormed(path));
-    WriteBytes(path, "<?xml version=\"1.0\"  encoding=\"GBK\" ?>\r\n<" + kTitle + "></" + kTitle + ">\r\n");
+    WriteWholeFile(path, "<?xml version=\"1.0\"  encoding=\"GBK\" ?>\r\n<" + kTitle + "></" + kTitle + ">\r\n");
     EXPECT_TRUE(XmlIsWellFormed(path));
     DeleteFileA(path.c_str());
 }

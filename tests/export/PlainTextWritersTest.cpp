@@ -135,10 +135,7 @@ TEST_F(WriterTest, AllFifteenColumnsByDefault) {
 TEST_F(WriterTest, AnExistingFileIsReplaced) {
     ShowOnly({kColumnMenuName});
     AddRow("new", "");
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "old old old old old", 19, &written, nullptr);
-    CloseHandle(file);
+    WriteWholeFile(path, "old old old old old");
     EXPECT_EQ("new\t\r\n", Write(kFormatTabDelimited));
 }
 

@@ -28,10 +28,7 @@ protected:
     }
 
     void Use(const std::string& text) {
-        HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(handle);
+        WriteWholeFile(file, text);
         lang::Load();
     }
 
@@ -147,10 +144,7 @@ TEST_F(LanguageTest, TheTemplateHoldsEveryTextAndKeepsTranslations) {
     translated.replace(translated.find("TranslatorName="), 15, "TranslatorName=Someone");
     std::size_t yes = translated.find("\r\n9=");
     translated.erase(yes, translated.find("\r\n", yes + 2) - yes);
-    HANDLE handle = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, translated.data(), static_cast<DWORD>(translated.size()), &written, nullptr);
-    CloseHandle(handle);
+    WriteWholeFile(file, translated);
     lang::WriteTemplate(skipped, 1);
     all = ReadWholeFile(file);
     EXPECT_NE(std::string::npos, all.find("\r\n8=Menu items\r\n"));

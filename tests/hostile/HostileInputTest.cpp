@@ -223,12 +223,8 @@ TEST(HostileFiles, JunkLanguageAndConfigurationFilesAreSurvived) {
     for (int i = 0; i < 5000; ++i) junk += std::to_string(20000 + i) + "=x\r\n";
     junk += "[menu_999]\r\n1=none\r\n[dialog_4242]\r\ncaption=none\r\n";
     std::string badConfig = "[General]\r\nColumns=" + std::string(9000, '7') + "\r\nSort=-5\r\nWinPos=G\r\n";
-    for (const auto& file : {std::make_pair(language, junk), std::make_pair(config, badConfig)}) {
-        HANDLE handle = CreateFileA(file.first.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(handle, file.second.data(), static_cast<DWORD>(file.second.size()), &written, nullptr);
-        CloseHandle(handle);
-    }
+    WriteWholeFile(language, junk);
+    WriteWholeFile(config, badConfig);
     const std::string out = TempFilePath("hostile_files.htm");
     ProcessResult run = RunMorvane("/shtml " + out, 60000);
     ++figures.Cases;
