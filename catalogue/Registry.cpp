@@ -31,6 +31,12 @@ bool ReadValue(HKEY key, const char* name, char* dest, DWORD capacity, DWORD* ty
     return true;
 }
 
+bool HasValue(HKEY key, const char* name) {
+    DWORD size = 0;
+    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
+    return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
+}
+
 const char* SubkeyNames::Next() {
     for (;;) {
         DWORD length = kKeyNameCapacity;

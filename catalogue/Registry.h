@@ -19,6 +19,9 @@ LONG OpenKey(HKEY parent, const char* name, win::UniqueKey& key, REGSAM access =
 // Reads a value of any type that fits in capacity bytes as text: true when it exists and
 // fits. On failure dest is left empty. type receives the stored type when not null.
 bool ReadValue(HKEY key, const char* name, char* dest, DWORD capacity, DWORD* type = nullptr);
+// True when the key holds a value of that name, whatever its type and however much data
+// it carries (the shell looks at nothing more for its marker values).
+bool HasValue(HKEY key, const char* name);
 
 // Enumerates subkey names from index 0 on. A name that does not fit the capacity is passed
 // over, so one over-long name cannot hide the keys after it; any other failure ends it.

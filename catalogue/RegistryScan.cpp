@@ -15,7 +15,6 @@ namespace {
 constexpr DWORD kTypeDescriptionCapacity = 255;
 constexpr DWORD kFileTypeNameCapacity = 255;
 constexpr DWORD kMenuNameCapacity = 127;
-constexpr DWORD kFlagCapacity = 255;
 constexpr DWORD kCommandCapacity = 511;
 constexpr std::size_t kExtensionsLimit = 511;
 
@@ -25,11 +24,6 @@ const char kSystemAssociationsKey[] = "SystemFileAssociations";
 const char kDisabledValue[] = "LegacyDisable";
 const char kExtendedValue[] = "Extended";
 const char* const kStandardVerbs[] = {"open", "new", "print", "printto"};
-
-bool HasValue(HKEY key, const char* name) {
-    char data[kFlagCapacity];
-    return reg::ReadValue(key, name, data, sizeof data);
-}
 
 // Dotted programmatic identifiers are left to the extensions that name them.
 bool IsScannedRootName(const char* name) {
@@ -170,8 +164,8 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
         if (reg::OpenKey(shell.get(), verb, verbKey) != ERROR_SUCCESS) continue;
         reg::ReadValue(verbKey.get(), "", record.MenuName, kMenuNameCapacity);
         if (record.MenuName[0] == '\0') text::Copy(record.MenuName, verb);
-        record.IsDisabled = HasValue(verbKey.get(), kDisabledValue) ? 1 : 0;
-        record.IsExtended = HasValue(verbKey.get(), kExtendedValue) ? 1 : 0;
+        record.IsDisabled = reg::HasValue(verbKey.get(), kDisabledValue) ? 1 : 0;
+        record.IsExtended = reg::HasValue(verbKey.get(), kExtendedValue) ? 1 : 0;
 
         win::UniqueKey command;
         if (reg::OpenKey(verbKey.get(), kCommandKey, command) != ERROR_SUCCESS) continue;

@@ -11,7 +11,6 @@ namespace {
 
 const char kDisabledValue[] = "LegacyDisable";
 const char kExtendedValue[] = "Extended";
-constexpr DWORD kFlagCapacity = 255;
 
 // Writes (as an empty string) or deletes one marker value, then reports whether the
 // registry now holds it.
@@ -22,8 +21,7 @@ int ChangeMarker(const ItemRecord& item, const char* name, bool present, HKEY ro
         RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
     else
         RegDeleteValueA(key.get(), name);
-    char data[kFlagCapacity];
-    return reg::ReadValue(key.get(), name, data, sizeof data) ? 1 : 0;
+    return reg::HasValue(key.get(), name) ? 1 : 0;
 }
 
 }  // namespace

@@ -130,23 +130,45 @@ TEST_F(ScanTest, MenuNameFallsBackToTheVerbWhenEmptyOrTooLong) {
     EXPECT_STREQ("toolong", Row("NameType/toolong")->MenuName);
 }
 
-TEST_F(ScanTest, FlagsFollowThePresenceOfTheirValues) {
+// A marker value counts by its presence alone: any type, any amount of data (the shell
+// hides a verb whose LegacyDisable holds 300 bytes just as one holding nothing).
+TEST_F(ScanTest, FlagsFollowThePresenceOfTheirValuesOfEveryTypeAndSize) {
+    struct Case {
+        const char* verb;
+        DWORD type;
+        std::size_t size;
+    };
+    const Case cases[] = {
+        {"sz0", REG_SZ, 0},           {"sz1", REG_SZ, 1},          {"sz254", REG_SZ, 254},
+        {"sz255", REG_SZ, 255},       {"sz256", REG_SZ, 256},      {"sz5000", REG_SZ, 5000},
+        {"bin0", REG_BINARY, 0},      {"bin300", REG_BINARY, 300}, {"dword", REG_DWORD, 4},
+        {"qword", REG_QWORD, 8},      {"multi", REG_MULTI_SZ, 600}, {"expand", REG_EXPAND_SZ, 40},
+        {"none", REG_NONE, 0},
+    };
+    const char* const markers[] = {"LegacyDisable", "Extended"};
     AddVerb("FlagType", "plain", "x.exe");
-    AddVerb("FlagType", "emptystring", "x.exe");
-    tree.SetString("FlagType\\shell\\emptystring", "LegacyDisable", "");
-    AddVerb("FlagType", "number", "x.exe");
-    tree.SetDword("FlagType\\shell\\number", "LegacyDisable", 0);
-    tree.SetDword("FlagType\\shell\\number", "Extended", 1);
-    AddVerb("FlagType", "huge", "x.exe");
-    std::string big(300, 'z');
-    tree.SetBytes("FlagType\\shell\\huge", "LegacyDisable", REG_BINARY, big.data(), 300);
+    for (const char* marker : markers)
+        for (const Case& c : cases) {
+            const std::string verb = std::string(marker) + "_" + c.verb;
+            AddVerb("FlagType", verb.c_str(), "x.exe");
+            std::string data(c.size, 'z');
+            if (c.type == REG_MULTI_SZ && c.size >= 2) data[c.size / 2] = data[c.size - 1] = '\0';
+            tree.SetBytes(("FlagType\\shell\\" + verb).c_str(), marker, c.type, data.data(),
+                          static_cast<DWORD>(c.size));
+        }
     Scan();
+    ASSERT_NE(nullptr, Row("FlagType/plain"));
     EXPECT_EQ(0, Row("FlagType/plain")->IsDisabled);
     EXPECT_EQ(0, Row("FlagType/plain")->IsExtended);
-    EXPECT_EQ(1, Row("FlagType/emptystring")->IsDisabled);
-    EXPECT_EQ(1, Row("FlagType/number")->IsDisabled);
-    EXPECT_EQ(1, Row("FlagType/number")->IsExtended);
-    EXPECT_EQ(0, Row("FlagType/huge")->IsDisabled) << "data over 255 bytes does not fit";
+    for (const char* marker : markers)
+        for (const Case& c : cases) {
+            const std::string key = std::string("FlagType/") + marker + "_" + c.verb;
+            const ItemRecord* row = Row(key.c_str());
+            ASSERT_NE(nullptr, row) << key;
+            const bool disabled = std::string(marker) == "LegacyDisable";
+            EXPECT_EQ(disabled ? 1 : 0, row->IsDisabled) << key;
+            EXPECT_EQ(disabled ? 0 : 1, row->IsExtended) << key;
+        }
 }
 
 TEST_F(ScanTest, VerbsWithoutACommandLineGiveNoRow) {

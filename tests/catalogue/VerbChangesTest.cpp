@@ -112,6 +112,28 @@ TEST_F(VerbChangeTest, TheWrittenValueIsAnEmptyString) {
     EXPECT_EQ(1u, size);
 }
 
+// An installer's marker with a long value is still the marker: disabling leaves the verb
+// disabled (reported as such), and enabling removes it.
+TEST_F(VerbChangeTest, MarkersWithLargeDataCountAsPresent) {
+    const std::string big(4000, 'q');
+    for (const char* value : {"LegacyDisable", "Extended"}) {
+        const bool disabling = std::string(value) == "LegacyDisable";
+        tree.SetBytes("plain\\shell\\edit", value, REG_BINARY, big.data(), static_cast<DWORD>(big.size()));
+        ItemRecord item = Item("plain", "edit");
+        if (disabling)
+            SetDisabled(item, true, tree.Root());
+        else
+            SetExtended(item, true, tree.Root());
+        EXPECT_EQ(1, disabling ? item.IsDisabled : item.IsExtended) << value;
+        if (disabling)
+            SetDisabled(item, false, tree.Root());
+        else
+            SetExtended(item, false, tree.Root());
+        EXPECT_EQ(0, disabling ? item.IsDisabled : item.IsExtended) << value;
+        EXPECT_FALSE(Has("plain\\shell\\edit", value)) << value;
+    }
+}
+
 TEST_F(VerbChangeTest, AVerbDeletedSinceTheScanKeepsItsFlags) {
     ItemRecord item = Item("plain", "gone");
     item.IsDisabled = 1;
