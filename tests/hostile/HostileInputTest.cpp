@@ -3,6 +3,7 @@
 // overrun a field, and write well-formed reports. The figures are printed at the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -237,6 +238,65 @@ TEST(HostileFiles, JunkLanguageAndConfigurationFilesAreSurvived) {
     DeleteFileA(language.c_str());
     DeleteFileA(config.c_str());
     DeleteFileA(out.c_str());
+}
+
+// Saved column layouts that no window ever wrote: every report still has one consistent
+// set of at most 15 cells a line, and the XML stays well-formed.
+TEST(HostileFiles, OutOfRangeColumnLayoutsGiveConsistentReports) {
+    std::string base = MorvaneExe();
+    base = base.substr(0, base.rfind('.'));
+    const std::string config = base + ".cfg";
+    const auto layout = [](int width, int position, int step) {
+        std::string value;
+        for (int c = 0; c < 15; ++c) {
+            char entry[16];
+            const int p = (position + c * step) & 0xFFFF;
+            std::snprintf(entry, sizeof entry, "%s%02X %02X %02X %02X", c == 0 ? "" : " ", width & 0xFF,
+                          (width >> 8) & 0xFF, p & 0xFF, p >> 8);
+            value += entry;
+        }
+        return value;
+    };
+    const struct {
+        std::string Name;
+        std::string Columns;
+        bool Visible;  // false: every column hidden, the rows are empty lines
+    } cases[] = {
+        {"positions far past the last column", layout(100, 0x7FFF, 0), true},
+        {"negative positions", layout(100, 0xFFFF, -1), true},
+        {"huge widths", layout(0x7FFF, 0, 1), true},
+        {"negative widths", layout(0xFFFF, 0, 1), false},
+        {"all hidden", layout(0, 0, 1), false},
+        {"two columns at position 0", "64 00 00 00 64 00 00 00", true},
+        {"odd number of digits", "64 00 0", true},
+    };
+    for (const auto& c : cases) {
+        WriteWholeFile(config, "[General]\r\nColumns=" + c.Columns + "\r\nSort=2147483647\r\n");
+        const std::string tab = TempFilePath("hostile_columns.txt"), xml = TempFilePath("hostile_columns.xml");
+        ProcessResult run = RunMorvane("/stab " + tab, 60000);
+        ProcessResult xmlRun = RunMorvane("/sxml " + xml, 60000);
+        ++figures.Cases;
+        if (run.TimedOut || xmlRun.TimedOut) ++figures.Hangs;
+        EXPECT_FALSE(run.TimedOut || xmlRun.TimedOut) << c.Name;
+        EXPECT_EQ(0u, run.ExitCode) << c.Name;
+        EXPECT_TRUE(run.Boxes.empty() && xmlRun.Boxes.empty()) << c.Name;
+        std::size_t cells = std::string::npos;
+        bool consistent = true;
+        for (const std::string& line : SplitLines(ReadWholeFile(tab))) {
+            if (line.empty()) continue;
+            const std::size_t tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+            if (cells == std::string::npos) cells = tabs;
+            consistent = consistent && tabs == cells && tabs <= 15;
+        }
+        const bool wellFormed = XmlIsWellFormed(xml);
+        if (!consistent || !wellFormed) ++figures.Malformed;
+        EXPECT_EQ(c.Visible, cells != std::string::npos) << c.Name << ": visible cells";
+        EXPECT_TRUE(consistent) << c.Name;
+        EXPECT_TRUE(wellFormed) << c.Name;
+        DeleteFileA(tab.c_str());
+        DeleteFileA(xml.c_str());
+    }
+    DeleteFileA(config.c_str());
 }
 
 }  // namespace
