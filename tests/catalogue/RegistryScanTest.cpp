@@ -171,6 +171,93 @@ TEST_F(ScanTest, FlagsFollowThePresenceOfTheirValuesOfEveryTypeAndSize) {
         }
 }
 
+// Every default value the scan reads, at one below, at and one above its capacity, in
+// every shape an installer may store it: the text is read whole when it fits (a value
+// without terminator that fills the capacity loses its last byte) and never otherwise.
+TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
+    struct Shape {
+        const char* Name;
+        DWORD Type;
+        int Terminators;  // trailing zero bytes among the stored bytes
+    };
+    const Shape shapes[] = {
+        {"sz", REG_SZ, 1}, {"bare", REG_SZ, 0}, {"bin", REG_BINARY, 0}, {"multi", REG_MULTI_SZ, 2},
+        {"expand", REG_EXPAND_SZ, 1},
+    };
+    enum Field { kMenuName, kTypeDescription, kCommand, kFileTypeName };
+    const struct {
+        Field Which;
+        const char* Name;
+        std::size_t Capacity;
+    } fields[] = {
+        {kMenuName, "menu", 127}, {kTypeDescription, "desc", 255}, {kCommand, "cmd", 511}, {kFileTypeName, "ext", 255}};
+    struct Expectation {
+        std::string Type, Verb, Text;
+        Field Which;
+        bool Fits;
+    };
+    std::vector<Expectation> expected;
+    int serial = 0;
+    for (const auto& field : fields)
+        for (const Shape& shape : shapes)
+            for (std::size_t size : {field.Capacity - 1, field.Capacity, field.Capacity + 1}) {
+                // A file type name is only found when a terminator ends it.
+                if (field.Which == kFileTypeName && shape.Terminators == 0) continue;
+                const std::string type = std::string("Cap") + field.Name + std::to_string(serial++);
+                std::string data;
+                if (field.Which == kFileTypeName)
+                    data = type + std::string(shape.Terminators > 0 ? 1 : 0, '\0');  // the name, padded
+                while (data.size() + shape.Terminators < size) data += field.Which == kCommand ? 'c' : 'm';
+                data.append(static_cast<std::size_t>(shape.Terminators), '\0');
+                // Wine converts a string without terminator to ANSI with room for the
+                // terminator it adds, so one that fills the capacity no longer fits there.
+                const bool fits = size <= field.Capacity &&
+                                  !(shape.Type == REG_SZ && shape.Terminators == 0 && size == field.Capacity);
+                std::string text = data.substr(0, data.find('\0'));
+                if (shape.Terminators == 0 && size == field.Capacity) text.pop_back();
+                const void* bytes = data.data();
+                const DWORD length = static_cast<DWORD>(data.size());
+                switch (field.Which) {
+                case kMenuName:
+                    AddVerb(type, "verb", "x.exe");
+                    tree.SetBytes(type + "\\shell\\verb", "", shape.Type, bytes, length);
+                    break;
+                case kTypeDescription:
+                    AddVerb(type, "verb", "x.exe");
+                    tree.SetBytes(type, "", shape.Type, bytes, length);
+                    break;
+                case kCommand:
+                    tree.SetBytes(type + "\\shell\\verb\\command", "", shape.Type, bytes, length);
+                    break;
+                case kFileTypeName:
+                    AddVerb(type, "verb", "x.exe");
+                    tree.SetBytes("." + type, "", shape.Type, bytes, length);
+                    text = "." + type;
+                    break;
+                }
+                expected.push_back({type, "verb", text, field.Which, fits});
+            }
+    Scan();
+    for (const Expectation& e : expected) {
+        const std::string key = e.Type + "/" + e.Verb;
+        const ItemRecord* row = Row(key);
+        if (e.Which == kCommand) {
+            EXPECT_EQ(e.Fits, row != nullptr) << key;
+            if (row != nullptr) EXPECT_EQ(e.Text, row->CommandLine) << key;
+            continue;
+        }
+        ASSERT_NE(nullptr, row) << key;
+        switch (e.Which) {
+        case kMenuName: EXPECT_EQ(e.Fits ? e.Text : "verb", row->MenuName) << key; break;
+        case kTypeDescription: EXPECT_EQ(e.Fits ? e.Text : "", row->TypeDescription) << key; break;
+        case kFileTypeName:  // unlinked, the type is still listed under its own name
+            EXPECT_EQ(e.Fits ? e.Text : e.Type, row->Extensions) << key;
+            break;
+        default: break;
+        }
+    }
+}
+
 TEST_F(ScanTest, VerbsWithoutACommandLineGiveNoRow) {
     tree.CreateKey("CmdType\\shell\\nocommand");
     AddVerb("CmdType", "emptycommand", "");
