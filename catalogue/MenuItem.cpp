@@ -113,6 +113,16 @@ const char* ItemRecord::ColumnText(int column, char* buffer, int capacity) const
     }
 }
 
+const char* ItemRecord::StoredText(int column) const {
+    switch (column) {
+    case kColumnSystemAssociation:
+    case kColumnDisabled:
+    case kColumnExtended:
+    case kColumnModifiedTime: return nullptr;
+    default: return column >= 0 && column < kMenuItemColumnCount ? ColumnText(column, nullptr, 0) : nullptr;
+    }
+}
+
 int ItemRecord::CompareOnColumn(int column, const RowRecord& other) const {
     if (column != kColumnModifiedTime) return kCompareTexts;
     ULONGLONG mine = AsNumber(ModifiedTime);

@@ -33,6 +33,7 @@ enum MenuItemColumn {
 class ItemRecord : public RowRecord {
 public:
     const char* ColumnText(int column, char* buffer, int capacity) const override;
+    const char* StoredText(int column) const override;
     int CompareOnColumn(int column, const RowRecord& other) const override;
 
     int IsDisabled = 0;

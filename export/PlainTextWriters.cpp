@@ -13,7 +13,18 @@ const char kLineEnd[] = "\r\n";
 
 }  // namespace
 
-const char* ReportList::CellText(const RowRecord& row, int column, int buffer) {
+void ReportList::FindStoredTexts() {
+    storedOffset_.assign(static_cast<std::size_t>(columnCount_), -1);
+    const RowRecord* sample = RowAt(0);
+    if (sample == nullptr) return;
+    const char* base = reinterpret_cast<const char*>(sample);
+    for (int c = 0; c < columnCount_; ++c) {
+        const char* field = sample->StoredText(c);
+        if (field >= base && field < base + rowSize_) storedOffset_[c] = field - base;
+    }
+}
+
+const char* ReportList::WorkedOutCellText(const RowRecord& row, int column, int buffer) {
     char* scratch = TextBuffer(buffer);
     if (scratch == nullptr) return "";
     scratch[0] = '\0';

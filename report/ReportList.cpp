@@ -178,6 +178,7 @@ void ReportList::ComputeVisibleColumns() {
         if (position[c] < 0) position[c] = 0;
         if (position[c] > n - 1) position[c] = n - 1;
     }
+    FindStoredTexts();
     visibleCount_ = 0;
     for (int p = 0; p < n; ++p)
         for (int c = 0; c < n; ++c)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ public:
 
     // The text of a column: a constant, a field, or the given buffer filled.
     virtual const char* ColumnText(int column, char* buffer, int capacity) const = 0;
+    // The field that holds a column's text when the text is stored as it is shown;
+    // null when it is worked out. Reports read such fields without asking again per row.
+    virtual const char* StoredText(int column) const { return nullptr; }
     virtual int CompareOnColumn(int column, const RowRecord& other) const;
     virtual bool MatchesKey(const void* key) const;
     virtual void Release();
@@ -255,7 +259,14 @@ private:
     void WriteHeader(ReportFile& file, int format);
     const std::string& ElementNameOf(int column);
     void WriteFooter(ReportFile& file, int format);
-    const char* CellText(const RowRecord& row, int column, int buffer);
+    const char* CellText(const RowRecord& row, int column, int buffer) {
+        if (static_cast<std::size_t>(column) < storedOffset_.size() && storedOffset_[column] >= 0)
+            return reinterpret_cast<const char*>(&row) + storedOffset_[column];
+        return WorkedOutCellText(row, column, buffer);
+    }
+    const char* WorkedOutCellText(const RowRecord& row, int column, int buffer);
+    // Notes, from one row, where each column's stored text lies in a row (-1: worked out).
+    void FindStoredTexts();
 
     int rowSize_ = 0;
     ::TextBuffer textBuffers_[kTextBufferCount];
@@ -265,6 +276,7 @@ private:
     int rowGeneration_ = 0;
     int visibleCount_ = 0;
     std::vector<int> visibleOrder_;
+    std::vector<std::ptrdiff_t> storedOffset_;
     std::vector<ReportAttributes> attributes_;
     int ascendingImage_ = 0;
     int descendingImage_ = 1;
