@@ -217,3 +217,22 @@ bool XmlIsWellFormed(const std::string& windowsPath) {
     DeleteFileA((result + ".log").c_str());
     return exists && status.compare(0, 1, "0") == 0;
 }
+
+bool SetUnwritable(const std::string& windowsPath, bool unwritable) {
+    const std::string result = windowsPath + ".held";
+    DeleteFileA(result.c_str());
+    std::string commandLine = WindowsPathOf(MORVANE_SOURCE_UNIX_PATH "/scripts/hold-read-only.sh") +
+                              (unwritable ? " on " : " off ") + UnixPathOf(windowsPath) + " " + UnixPathOf(result);
+    PROCESS_INFORMATION process;
+    if (!Start(commandLine, process)) return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    bool exists = false;
+    std::string status;
+    for (int waited = 0; waited < 10000 && !exists; waited += 50) {
+        Sleep(50);
+        status = ReadWholeFile(result, &exists);
+    }
+    DeleteFileA(result.c_str());
+    return exists && status.compare(0, 1, "0") == 0;
+}

@@ -60,3 +60,6 @@ std::string FixturePath(const char* name);
 
 // Runs Debian's xmllint --noout on a file the test wrote; true when it is well-formed.
 bool XmlIsWellFormed(const std::string& windowsPath);
+// Makes a file unwritable even for root (at the latest a minute later it is writable
+// again), or writable again; false when the file system cannot.
+bool SetUnwritable(const std::string& windowsPath, bool unwritable);

@@ -215,6 +215,27 @@ TEST(HostileFileSystem, UnwritableReportsShowTheErrorBoxAndTouchNothingElse) {
     }
 }
 
+// A report onto a file nobody may write: the error box, exit code 0 and the file as it was.
+TEST(HostileFileSystem, AReportOntoAReadOnlyFileLeavesItAsItWas) {
+    // Outside the build folder, so that a file left unwritable never stands in its way.
+    const std::string path = WindowsPathOf(("/tmp/morvane-hostile-" + std::to_string(GetCurrentProcessId()) + ".txt").c_str());
+    WriteWholeFile(path, "kept");
+    if (!SetUnwritable(path, true)) {
+        DeleteFileA(path.c_str());
+        GTEST_SKIP() << "this file system cannot make a file unwritable for root";
+    }
+    ProcessResult run = RunMorvane("/stab " + path, 60000);
+    ++figures.Cases;
+    if (run.TimedOut) ++figures.Hangs;
+    EXPECT_FALSE(run.TimedOut);
+    EXPECT_EQ(0u, run.ExitCode);
+    ASSERT_EQ(1u, run.Boxes.size());
+    EXPECT_EQ(0u, run.Boxes[0].Text.find("Error "));
+    EXPECT_EQ("kept", ReadWholeFile(path));
+    EXPECT_TRUE(SetUnwritable(path, false));
+    DeleteFileA(path.c_str());
+}
+
 TEST(HostileFiles, JunkLanguageAndConfigurationFilesAreSurvived) {
     std::string base = MorvaneExe();
     base = base.substr(0, base.rfind('.'));
