@@ -94,6 +94,21 @@ protected:
     MainWindow window;
 };
 
+// A configuration file nobody may write still loads, and saving into it changes nothing.
+TEST_F(SettingsFileTest, AnUnwritableFileLoadsAndIsLeftAsItWas) {
+    const std::string text = "[General]\r\nShowGridLines=1\r\nSort=3\r\n";
+    Write(text);
+    if (!SetUnwritable(file, true)) GTEST_SKIP() << "this file system cannot make a file unwritable for root";
+    window.LoadSaveSettings(ConfigStore::kLoad);
+    EXPECT_EQ(1, window.Settings().ShowGridLines);
+    EXPECT_EQ(3, window.Items().SavedSortSpec());
+    window.Settings().ShowGridLines = 0;
+    window.LoadSaveSettings(ConfigStore::kSave);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());  // flush the profile cache
+    EXPECT_EQ(text, ReadWholeFile(file));
+    EXPECT_TRUE(SetUnwritable(file, false));
+}
+
 TEST_F(SettingsFileTest, AFirstStartGivesTheDefaults) {
     window.Settings() = MainSettings{};
     window.LoadSaveSettings(ConfigStore::kLoad);
