@@ -194,45 +194,42 @@ std::string UnixPathOf(const std::string& windowsPath) {
 
 }  // namespace
 
-bool XmlIsWellFormed(const std::string& windowsPath) {
-    // Wine starts a Unix program given by its path, splitting the command line at blanks,
-    // but cannot wait for it: the helper script leaves xmllint's status in a file.
-    const std::string result = windowsPath + ".lint";
+namespace {
+
+// Wine starts a Unix program given by its path, splitting the command line at blanks,
+// but cannot wait for it: the helper scripts leave their exit status in a result file.
+// Runs script with the arguments followed by the result file's Unix path; true when
+// the status arrives within the time and is 0.
+bool RunUnixScript(const char* script, const std::string& arguments, const std::string& result, int timeoutMs) {
     DeleteFileA(result.c_str());
-    std::string commandLine = WindowsPathOf(MORVANE_SOURCE_UNIX_PATH "/scripts/xml-check.sh") + " " +
-                              UnixPathOf(windowsPath) + " " + UnixPathOf(result);
+    const std::string commandLine = WindowsPathOf((std::string(MORVANE_SOURCE_UNIX_PATH "/scripts/") + script).c_str()) +
+                                    " " + arguments + " " + UnixPathOf(result);
     PROCESS_INFORMATION process;
     if (!Start(commandLine, process)) return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     bool exists = false;
     std::string status;
-    for (int waited = 0; waited < 30000 && !exists; waited += 50) {
+    for (int waited = 0; waited < timeoutMs && !exists; waited += 50) {
         Sleep(50);
         status = ReadWholeFile(result, &exists);
     }
-    std::string log = ReadWholeFile(result + ".log");
-    if (!log.empty()) std::fprintf(stderr, "xmllint: %s\n", log.c_str());
     DeleteFileA(result.c_str());
-    DeleteFileA((result + ".log").c_str());
     return exists && status.compare(0, 1, "0") == 0;
 }
 
+}  // namespace
+
+bool XmlIsWellFormed(const std::string& windowsPath) {
+    const std::string result = windowsPath + ".lint";
+    const bool wellFormed = RunUnixScript("xml-check.sh", UnixPathOf(windowsPath), result, 30000);
+    std::string log = ReadWholeFile(result + ".log");
+    if (!log.empty()) std::fprintf(stderr, "xmllint: %s\n", log.c_str());
+    DeleteFileA((result + ".log").c_str());
+    return wellFormed;
+}
+
 bool SetUnwritable(const std::string& windowsPath, bool unwritable) {
-    const std::string result = windowsPath + ".held";
-    DeleteFileA(result.c_str());
-    std::string commandLine = WindowsPathOf(MORVANE_SOURCE_UNIX_PATH "/scripts/hold-read-only.sh") +
-                              (unwritable ? " on " : " off ") + UnixPathOf(windowsPath) + " " + UnixPathOf(result);
-    PROCESS_INFORMATION process;
-    if (!Start(commandLine, process)) return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    bool exists = false;
-    std::string status;
-    for (int waited = 0; waited < 10000 && !exists; waited += 50) {
-        Sleep(50);
-        status = ReadWholeFile(result, &exists);
-    }
-    DeleteFileA(result.c_str());
-    return exists && status.compare(0, 1, "0") == 0;
+    return RunUnixScript("hold-read-only.sh", (unwritable ? "on " : "off ") + UnixPathOf(windowsPath),
+                         windowsPath + ".held", 10000);
 }
