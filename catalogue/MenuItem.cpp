@@ -76,16 +76,23 @@ void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
     // the texts of the seconds met so far are kept (a bounded number of them).
     constexpr ULONGLONG kTicksPerSecond = 10000000;
     constexpr std::size_t kKeptSeconds = 4096;
+    // Rows next to each other mostly share their second: the last one is checked first.
     static std::unordered_map<ULONGLONG, std::string> formatted;
+    static ULONGLONG lastSecond = ~0ULL;
+    static std::string lastText;
     const ULONGLONG second = AsNumber(time) / kTicksPerSecond;
-    auto known = formatted.find(second);
-    if (known == formatted.end()) {
-        if (formatted.size() >= kKeptSeconds) formatted.clear();
-        char text[300];
-        FormatTimeOnce(time, text, sizeof text);
-        known = formatted.emplace(second, text).first;
+    if (second != lastSecond) {
+        auto known = formatted.find(second);
+        if (known == formatted.end()) {
+            if (formatted.size() >= kKeptSeconds) formatted.clear();
+            char text[300];
+            FormatTimeOnce(time, text, sizeof text);
+            known = formatted.emplace(second, text).first;
+        }
+        lastSecond = second;
+        lastText = known->second;
     }
-    text::Copy(buffer, capacity, known->second.c_str());
+    text::CopyN(buffer, static_cast<std::size_t>(capacity), lastText.data(), lastText.size());
 }
 
 const char* ItemRecord::ColumnText(int column, char* buffer, int capacity) const {

@@ -22,6 +22,9 @@ void ReportList::FindStoredTexts() {
         const char* field = sample->StoredText(c);
         if (field >= base && field < base + rowSize_) storedOffset_[c] = field - base;
     }
+    aheadOffsets_.clear();
+    for (int p = 0; p < visibleCount_; ++p)
+        if (storedOffset_[visibleOrder_[p]] >= 0) aheadOffsets_.push_back(storedOffset_[visibleOrder_[p]]);
 }
 
 const char* ReportList::WorkedOutCellText(const RowRecord& row, int column, int buffer) {
@@ -68,7 +71,7 @@ bool ReportList::WriteTextRecord(ReportFile& file, const RowRecord& row) {
 bool ReportList::WriteTabRow(ReportFile& file, const RowRecord& row) {
     for (int p = 0; p < visibleCount_; ++p) {
         file.Write(CellText(row, visibleOrder_[p], 0));
-        file.Write("\t");
+        file.Put('\t');
     }
     return file.Write(kLineEnd);
 }
@@ -101,6 +104,7 @@ bool ReportList::WriteListRows(const char* fileName, int format, bool selectedOn
     win::ListView view(listView_);
     const int count = view.ItemCount();
     for (int item = 0; item < count; ++item) {
+        if (item + kRowsAhead < count) ReadAhead(RowAtItem(item + kRowsAhead));
         const RowRecord* row = RowAtItem(item);
         if (row == nullptr) continue;
         if (selectedOnly && (view.ItemState(item, LVIS_SELECTED) & LVIS_SELECTED) == 0) continue;

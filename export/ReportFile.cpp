@@ -6,9 +6,13 @@ namespace {
 constexpr std::size_t kPendingBytes = 1024 * 1024;
 }
 
-ReportFile::ReportFile() : pending_(kPendingBytes) {}
+ReportFile::ReportFile() : pending_(kPendingBytes) {
+    next_ = pending_.data();
+    end_ = pending_.data() + pending_.size();
+}
 
 bool ReportFile::Create(const char* fileName) {
+    next_ = pending_.data();
     file_.reset(CreateFileA(fileName, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file_) {
@@ -17,7 +21,6 @@ bool ReportFile::Create(const char* fileName) {
     }
     ok_ = true;
     error_ = 0;
-    used_ = 0;
     return true;
 }
 
@@ -28,8 +31,8 @@ void ReportFile::Fail(DWORD error) {
 
 bool ReportFile::Flush() {
     const char* data = pending_.data();
-    std::size_t left = used_;
-    used_ = 0;
+    std::size_t left = static_cast<std::size_t>(next_ - data);
+    next_ = pending_.data();
     while (ok_ && left > 0) {
         DWORD written = 0;
         if (!WriteFile(file_.get(), data, static_cast<DWORD>(left), &written, nullptr)) {
@@ -43,39 +46,38 @@ bool ReportFile::Flush() {
     return ok_;
 }
 
-bool ReportFile::Write(const char* data, std::size_t length) {
+// A piece that does not fit into what is left of the buffer, or a write after a failure.
+bool ReportFile::WritePieces(const char* data, std::size_t length) {
     while (ok_ && length > 0) {
-        if (used_ == pending_.size() && !Flush()) break;
-        std::size_t piece = pending_.size() - used_;
+        if (next_ == end_ && !Flush()) break;
+        std::size_t piece = static_cast<std::size_t>(end_ - next_);
         if (piece > length) piece = length;
-        std::memcpy(pending_.data() + used_, data, piece);
-        used_ += piece;
+        std::memcpy(next_, data, piece);
+        next_ += piece;
         data += piece;
         length -= piece;
     }
     return ok_;
 }
 
-// Copies up to the terminator in one pass: report texts are short, and the run time's
-// strlen and memcpy cost more per call than the copying itself.
-bool ReportFile::Write(const char* text) {
-    if (text == nullptr) return ok_;
+// The rest of a text that did not fit into the buffer.
+bool ReportFile::WriteRest(const char* text) {
     while (ok_ && *text != '\0') {
-        if (used_ == pending_.size() && !Flush()) break;
-        char* out = pending_.data() + used_;
-        char* const end = pending_.data() + pending_.size();
-        while (out < end && *text != '\0') *out++ = *text++;
-        used_ = static_cast<std::size_t>(out - pending_.data());
+        if (next_ == end_ && !Flush()) break;
+        char* out = next_;
+        while (out < end_ && *text != '\0') *out++ = *text++;
+        next_ = out;
     }
     return ok_;
 }
 
 bool ReportFile::Repeat(char c, std::size_t count) {
-    char chunk[64];
-    std::memset(chunk, c, sizeof chunk);
     while (ok_ && count > 0) {
-        std::size_t piece = count < sizeof chunk ? count : sizeof chunk;
-        Write(chunk, piece);
+        if (next_ == end_ && !Flush()) break;
+        std::size_t piece = static_cast<std::size_t>(end_ - next_);
+        if (piece > count) piece = count;
+        std::memset(next_, c, piece);
+        next_ += piece;
         count -= piece;
     }
     return ok_;

@@ -16,13 +16,34 @@ public:
 
     // Creates (or truncates) the file for writing, sharing it with readers only.
     bool Create(const char* fileName);
-    bool Write(const char* data, std::size_t length);
-    bool Write(const char* text);
+    bool Write(const char* data, std::size_t length) {
+        if (ok_ && length <= static_cast<std::size_t>(end_ - next_)) {
+            // Short pieces are copied here: a call to the run time's memcpy costs more.
+            for (const char* stop = data + length; data != stop;) *next_++ = *data++;
+            return true;
+        }
+        return WritePieces(data, length);
+    }
+    // Writes a text up to its terminator. Report texts are short and many: the copy runs
+    // here, in the caller, and only a full buffer leaves it.
+    bool Write(const char* text) {
+        if (text == nullptr || !ok_) return ok_;
+        char* out = next_;
+        while (*text != '\0') {
+            if (out == end_) {
+                next_ = out;
+                return WriteRest(text);
+            }
+            *out++ = *text++;
+        }
+        next_ = out;
+        return true;
+    }
     // Writes one character.
     bool Put(char c) {
-        if (used_ == pending_.size() && !Flush()) return false;
+        if (next_ == end_ && !Flush()) return false;
         if (!ok_) return false;
-        pending_[used_++] = c;
+        *next_++ = c;
         return true;
     }
     // Writes count copies of one character.
@@ -36,11 +57,15 @@ public:
 
 private:
     bool Flush();
+    bool WriteRest(const char* text);
+    bool WritePieces(const char* data, std::size_t length);
     void Fail(DWORD error);
 
     win::UniqueFile file_;
     std::vector<char> pending_;
-    std::size_t used_ = 0;
+    // The unwritten part of pending_: next_ up to end_.
+    char* next_ = nullptr;
+    char* end_ = nullptr;
     bool ok_ = false;
     DWORD error_ = 0;
 };

@@ -178,11 +178,11 @@ void ReportList::ComputeVisibleColumns() {
         if (position[c] < 0) position[c] = 0;
         if (position[c] > n - 1) position[c] = n - 1;
     }
-    FindStoredTexts();
     visibleCount_ = 0;
     for (int p = 0; p < n; ++p)
         for (int c = 0; c < n; ++c)
             if (width[c] > 0 && position[c] == p) visibleOrder_[visibleCount_++] = c;
+    FindStoredTexts();
 }
 
 bool ReportList::WriteStoredRows(const char* fileName, int format) {
@@ -198,6 +198,7 @@ bool ReportList::WriteStoredRows(const char* fileName, int format) {
     WriteHeader(file, format);
     bool written = true;
     for (int i = 0; i < rowCount_; ++i) {
+        ReadAhead(RowAt(i + kRowsAhead));
         const RowRecord& row = *RowAt(i);
         if (!IncludeInReport(row)) continue;
         if (!WriteRow(file, row, format)) {

@@ -100,6 +100,35 @@ TEST_F(WriterTest, TabularCellsAreCutAtExactlyTheirWidthInBytes) {
     EXPECT_EQ("", lines[3]);
 }
 
+std::size_t FirstDifference(const std::string& a, const std::string& b) {
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    return i;
+}
+
+// The writes are collected in a buffer of 1 MB: texts of every length from 1 to 127
+// bytes make every kind of write (text, character, repeated character) end the buffer at
+// some byte of its own, in reports of several buffers.
+TEST_F(WriterTest, ReportsLargerThanTheWriteBufferLoseNoByteAtItsEdges) {
+    ShowOnly({kColumnMenuName, kColumnExtensions});
+    std::string tab, text;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string name(static_cast<std::size_t>(i % 127 + 1), static_cast<char>('a' + i % 26));
+        const std::string extensions = "." + std::to_string(i);
+        AddRow(name.c_str(), extensions.c_str());
+        tab += name + "\t" + extensions + "\t\r\n";
+        text += kSeparator + "\r\n" + kMenuNameCaption + std::string(10, ' ') + ": " + name + "\r\n" +
+                kExtensionsCaption + std::string(14, ' ') + ": " + extensions + "\r\n" + kSeparator + "\r\n\r\n";
+    }
+    ASSERT_GT(tab.size(), 2u * 1024 * 1024);
+    const std::string writtenTab = Write(kFormatTabDelimited);
+    EXPECT_EQ(tab.size(), writtenTab.size());
+    EXPECT_TRUE(writtenTab == tab) << "first difference at byte " << FirstDifference(tab, writtenTab);
+    const std::string writtenText = Write(kFormatText);
+    EXPECT_EQ(text.size(), writtenText.size());
+    EXPECT_TRUE(writtenText == text) << "first difference at byte " << FirstDifference(text, writtenText);
+}
+
 TEST_F(WriterTest, TabAndLineBreaksInsideATextAreWrittenUnchanged) {
     ShowOnly({kColumnMenuName, kColumnExtensions});
     AddRow("a\tb", "c\r\nd");
