@@ -42,9 +42,27 @@ struct StringSink {
     void Write(const char* data, std::size_t length) { Out.append(data, length); }
 };
 
+// Printable ASCII but the four markup characters: both escapes copy these as they are.
+struct PlainBytes {
+    bool Plain[256] = {};
+    constexpr PlainBytes() {
+        for (int c = 0x20; c < 0x80; ++c) Plain[c] = c != '"' && c != '&' && c != '<' && c != '>';
+    }
+};
+constexpr PlainBytes kPlainBytes;
+
+bool IsPlainByte(unsigned char c) { return kPlainBytes.Plain[c]; }
+
 template <typename Sink>
 void Escape(Sink& out, const char* text, bool forXml) {
     for (const char* p = text; *p != '\0';) {
+        // Most of a text needs nothing: such runs are copied in one piece.
+        const char* run = p;
+        while (IsPlainByte(static_cast<unsigned char>(*p))) ++p;
+        if (p != run) {
+            out.Write(run, static_cast<std::size_t>(p - run));
+            continue;
+        }
         const unsigned char c = static_cast<unsigned char>(*p);
         if (c >= 0x80) {
             const std::size_t length = codepage::CharacterLength(p);

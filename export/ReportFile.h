@@ -19,7 +19,10 @@ public:
     bool Write(const char* data, std::size_t length) {
         if (ok_ && length <= static_cast<std::size_t>(end_ - next_)) {
             // Short pieces are copied here: a call to the run time's memcpy costs more.
-            for (const char* stop = data + length; data != stop;) *next_++ = *data++;
+            // The copy runs on a local pointer, which the stored bytes cannot alias.
+            char* out = next_;
+            for (const char* stop = data + length; data != stop;) *out++ = *data++;
+            next_ = out;
             return true;
         }
         return WritePieces(data, length);
@@ -29,8 +32,9 @@ public:
     bool Write(const char* text) {
         if (text == nullptr || !ok_) return ok_;
         char* out = next_;
+        char* const end = end_;
         while (*text != '\0') {
-            if (out == end_) {
+            if (out == end) {
                 next_ = out;
                 return WriteRest(text);
             }

@@ -243,7 +243,9 @@ TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
         const ItemRecord* row = Row(key);
         if (e.Which == kCommand) {
             EXPECT_EQ(e.Fits, row != nullptr) << key;
-            if (row != nullptr) EXPECT_EQ(e.Text, row->CommandLine) << key;
+            if (row != nullptr) {
+                EXPECT_EQ(e.Text, row->CommandLine) << key;
+            }
             continue;
         }
         ASSERT_NE(nullptr, row) << key;

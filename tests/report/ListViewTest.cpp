@@ -112,7 +112,9 @@ TEST_F(ListViewTest, HeaderClicksSortAndReverse) {
         item.mask = HDI_FORMAT | HDI_IMAGE;
         SendMessageA(header, HDM_GETITEMA, c, reinterpret_cast<LPARAM>(&item));
         EXPECT_EQ(c == kColumnMenuName, (item.fmt & HDF_IMAGE) != 0) << "arrow on column " << c;
-        if (c == kColumnMenuName) EXPECT_EQ(0, item.iImage) << "the upward arrow";
+        if (c == kColumnMenuName) {
+            EXPECT_EQ(0, item.iImage) << "the upward arrow";
+        }
     }
     HIMAGELIST arrows = reinterpret_cast<HIMAGELIST>(SendMessageA(header, HDM_GETIMAGELIST, 0, 0));
     EXPECT_EQ(2, ImageList_GetImageCount(arrows));
