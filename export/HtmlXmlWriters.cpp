@@ -49,6 +49,22 @@ void WriteCaption(ReportFile& file, const char* caption, COLORREF textColor) {
     if (textColor != kNoColor) file.Write("</font>");
 }
 
+// The same pieces appended to a text.
+void AppendColor(std::string& out, const char* before, COLORREF color, const char* after) {
+    if (color == kNoColor) return;
+    char hex[7];
+    html::ColorHex(color, hex);
+    out += before;
+    out += hex;
+    out += after;
+}
+
+void AppendCaption(std::string& out, const char* caption, COLORREF textColor) {
+    AppendColor(out, "<font color=\"", textColor, "\">");
+    out += caption;
+    if (textColor != kNoColor) out += "</font>";
+}
+
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 }  // namespace
@@ -163,13 +179,37 @@ const std::string& ReportList::HtmlCellText(int format, int position, const RowR
     return decorated_;
 }
 
+// The opening of a value cell: "<td", its background when it has one (a cell without
+// one still opens), and its no-wrap flag. One-table-per-record lines begin with the
+// caption cell; XML elements are named after the column.
+void ReportList::BuildMarkupPieces(int format, int position, CellPieces& pieces) {
+    const int column = visibleOrder_[position];
+    if (format == kFormatXml) {
+        const std::string& name = ElementNameOf(column);
+        pieces.Open = "<" + name + ">";
+        pieces.Close = "</" + name + ">\r\n";
+        return;
+    }
+    if (format == kFormatHtmlTables) {
+        pieces.Open = "<tr><td";
+        AppendColor(pieces.Open, " bgcolor=\"", HeaderCellColor(), "\"");
+        pieces.Open += " nowrap><b>";
+        AppendCaption(pieces.Open, descriptors_[column].Caption, HeaderTextColor());
+        pieces.Open += "</b>";
+        pieces.Close = kLineEnd;
+    }
+    pieces.Open += "<td";
+    AppendColor(pieces.Open, " bgcolor=#", pieces.Background, "");
+    pieces.Open += attributes_[column].NoWrap != 0 ? " nowrap>" : ">";
+}
+
 bool ReportList::WriteHtmlRow(ReportFile& file, const RowRecord& row) {
     file.Write("<tr>");
     for (int p = 0; p < visibleCount_; ++p) {
         COLORREF background = 0;
         const std::string& cell = HtmlCellText(kFormatHtmlRows, p, row, &background);
-        WriteColor(file, "<td bgcolor=#", background, "");
-        file.Write(attributes_[visibleOrder_[p]].NoWrap != 0 ? " nowrap>" : ">");
+        const CellPieces& pieces = Pieces(kFormatHtmlRows, p, background);
+        file.Write(pieces.Open.data(), pieces.Open.size());
         file.Write(cell.data(), cell.size());
     }
     return file.Write(kLineEnd);
@@ -178,17 +218,12 @@ bool ReportList::WriteHtmlRow(ReportFile& file, const RowRecord& row) {
 bool ReportList::WriteHtmlRecord(ReportFile& file, const RowRecord& row) {
     file.Write("<table border=\"1\" cellpadding=\"5\">\r\n");
     for (int p = 0; p < visibleCount_; ++p) {
-        const int column = visibleOrder_[p];
-        file.Write("<tr><td");
-        WriteColor(file, " bgcolor=\"", HeaderCellColor(), "\"");
-        file.Write(" nowrap><b>");
-        WriteCaption(file, descriptors_[column].Caption, HeaderTextColor());
         COLORREF background = 0;
         const std::string& cell = HtmlCellText(kFormatHtmlTables, p, row, &background);
-        WriteColor(file, "</b><td bgcolor=#", background, "");
-        file.Write(attributes_[column].NoWrap != 0 ? " nowrap>" : ">");
+        const CellPieces& pieces = Pieces(kFormatHtmlTables, p, background);
+        file.Write(pieces.Open.data(), pieces.Open.size());
         file.Write(cell.data(), cell.size());
-        file.Write(kLineEnd);
+        file.Write(pieces.Close.data(), pieces.Close.size());
     }
     return file.Write("</table><p>\r\n");
 }
@@ -216,15 +251,10 @@ void ReportList::WriteXmlFooter(ReportFile& file) { WriteElementTag(file, "</", 
 bool ReportList::WriteXmlRow(ReportFile& file, const RowRecord& row) {
     file.Write("<item>\r\n");
     for (int p = 0; p < visibleCount_; ++p) {
-        const int column = visibleOrder_[p];
-        const std::string& name = ElementNameOf(column);
-        file.Write("<");
-        file.Write(name.data(), name.size());
-        file.Write(">");
-        html::WriteEscapedXml(file, CellText(row, column, 0));
-        file.Write("</");
-        file.Write(name.data(), name.size());
-        file.Write(">\r\n");
+        const CellPieces& pieces = Pieces(kFormatXml, p, kNoColor);
+        file.Write(pieces.Open.data(), pieces.Open.size());
+        html::WriteEscapedXml(file, CellText(row, visibleOrder_[p], 0));
+        file.Write(pieces.Close.data(), pieces.Close.size());
     }
     return file.Write("</item>\r\n");
 }

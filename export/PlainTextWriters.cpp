@@ -10,6 +10,7 @@ namespace {
 constexpr int kCaptionWidth = 18;
 constexpr int kSeparatorLength = 50;
 const char kLineEnd[] = "\r\n";
+const COLORREF kNoColor = static_cast<COLORREF>(-1);
 
 }  // namespace
 
@@ -47,20 +48,24 @@ bool ReportList::WriteRow(ReportFile& file, const RowRecord& row, int format) {
     }
 }
 
-// A separator line, one "caption: text" line per visible column (the caption padded to 18
-// bytes, never cut), the separator again and an empty line.
+// The caption padded to 18 bytes (never cut) and the colon before a text record's value.
+void ReportList::BuildTextPieces(int position, CellPieces& pieces) const {
+    pieces.Open = descriptors_[visibleOrder_[position]].Caption;
+    if (pieces.Open.size() < kCaptionWidth) pieces.Open.append(kCaptionWidth - pieces.Open.size(), ' ');
+    pieces.Open += ": ";
+    pieces.Close = kLineEnd;
+}
+
+// A separator line, one "caption: text" line per visible column, the separator again and
+// an empty line.
 bool ReportList::WriteTextRecord(ReportFile& file, const RowRecord& row) {
     file.Repeat('=', kSeparatorLength);
     file.Write(kLineEnd);
     for (int p = 0; p < visibleCount_; ++p) {
-        int column = visibleOrder_[p];
-        const char* caption = descriptors_[column].Caption;
-        std::size_t captionLength = std::strlen(caption);
-        file.Write(caption, captionLength);
-        if (captionLength < kCaptionWidth) file.Repeat(' ', kCaptionWidth - captionLength);
-        file.Write(": ");
-        file.Write(CellText(row, column, 0));
-        file.Write(kLineEnd);
+        const CellPieces& pieces = Pieces(kFormatText, p, kNoColor);
+        file.Write(pieces.Open.data(), pieces.Open.size());
+        file.Write(CellText(row, visibleOrder_[p], 0));
+        file.Write(pieces.Close.data(), pieces.Close.size());
     }
     file.Repeat('=', kSeparatorLength);
     file.Write(kLineEnd);
@@ -84,7 +89,8 @@ bool ReportList::WriteTabularRow(ReportFile& file, const RowRecord& row) {
                                 ? static_cast<std::size_t>(attributes_[column].TabularWidth)
                                 : 0;
         const char* text = CellText(row, column, 0);
-        std::size_t length = strnlen(text, width);
+        std::size_t length = 0;
+        while (length < width && text[length] != '\0') ++length;
         file.Write(text, length);
         file.Repeat(' ', width - length + 1);
     }

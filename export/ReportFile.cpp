@@ -71,7 +71,7 @@ bool ReportFile::WriteRest(const char* text) {
     return ok_;
 }
 
-bool ReportFile::Repeat(char c, std::size_t count) {
+bool ReportFile::RepeatPieces(char c, std::size_t count) {
     while (ok_ && count > 0) {
         if (next_ == end_ && !Flush()) break;
         std::size_t piece = static_cast<std::size_t>(end_ - next_);

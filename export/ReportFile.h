@@ -51,7 +51,15 @@ public:
         return true;
     }
     // Writes count copies of one character.
-    bool Repeat(char c, std::size_t count);
+    bool Repeat(char c, std::size_t count) {
+        if (ok_ && count <= static_cast<std::size_t>(end_ - next_)) {
+            char* out = next_;
+            for (char* stop = out + count; out != stop;) *out++ = c;
+            next_ = out;
+            return true;
+        }
+        return RepeatPieces(c, count);
+    }
     // True while every write so far has succeeded.
     bool Ok() const { return ok_; }
     // Flushes and closes; false when anything could not be written.
@@ -63,6 +71,7 @@ private:
     bool Flush();
     bool WriteRest(const char* text);
     bool WritePieces(const char* data, std::size_t length);
+    bool RepeatPieces(char c, std::size_t count);
     void Fail(DWORD error);
 
     win::UniqueFile file_;

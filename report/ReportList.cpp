@@ -160,6 +160,25 @@ RowRecord* ReportList::RowAt(int index) const {
     return reinterpret_cast<RowRecord*>(rowBlock_ + static_cast<std::size_t>(index) * rowSize_);
 }
 
+const ReportList::CellPieces& ReportList::Pieces(int format, int position, COLORREF background) {
+    if (piecesFormat_ != format || cellPieces_.size() != static_cast<std::size_t>(visibleCount_)) {
+        cellPieces_.assign(static_cast<std::size_t>(visibleCount_), CellPieces());
+        piecesFormat_ = format;
+    }
+    CellPieces& pieces = cellPieces_[static_cast<std::size_t>(position)];
+    if (!pieces.Built || pieces.Background != background) {
+        pieces.Background = background;
+        pieces.Open.clear();
+        pieces.Close.clear();
+        if (format == kFormatText)
+            BuildTextPieces(position, pieces);
+        else
+            BuildMarkupPieces(format, position, pieces);
+        pieces.Built = true;
+    }
+    return pieces;
+}
+
 void ReportList::ComputeVisibleColumns() {
     const int n = columnCount_;
     std::vector<int> width(n, 0), position(n, 0);
@@ -183,6 +202,7 @@ void ReportList::ComputeVisibleColumns() {
         for (int c = 0; c < n; ++c)
             if (width[c] > 0 && position[c] == p) visibleOrder_[visibleCount_++] = c;
     FindStoredTexts();
+    piecesFormat_ = -1;
 }
 
 bool ReportList::WriteStoredRows(const char* fileName, int format) {

@@ -256,6 +256,17 @@ private:
     bool WriteXmlRow(ReportFile& file, const RowRecord& row);
     // The decorated HTML text of one value cell, in decorated_.
     const std::string& HtmlCellText(int format, int position, const RowRecord& row, COLORREF* background);
+    // The fixed texts around one visible cell of a report: worked out once per report and
+    // column, and again only when a cell's background differs from the last one's.
+    struct CellPieces {
+        bool Built = false;
+        COLORREF Background = static_cast<COLORREF>(-1);
+        std::string Open;
+        std::string Close;
+    };
+    const CellPieces& Pieces(int format, int position, COLORREF background);
+    void BuildTextPieces(int position, CellPieces& pieces) const;
+    void BuildMarkupPieces(int format, int position, CellPieces& pieces);
     void WriteHeader(ReportFile& file, int format);
     const std::string& ElementNameOf(int column);
     void WriteFooter(ReportFile& file, int format);
@@ -312,4 +323,6 @@ private:
     mutable std::vector<COLORREF> gradient_;
     mutable int gradientFormat_ = -1;
     std::vector<std::string> elementNames_;
+    std::vector<CellPieces> cellPieces_;
+    int piecesFormat_ = -1;
 };

@@ -216,6 +216,52 @@ TEST(StructuredWriter, WithoutAHeaderColourTheHeaderCellsHaveNone) {
     DeleteFileA(path.c_str());
 }
 
+// A list whose cells take their background from the row: red, none, or the gradient.
+class RowColouredList : public MenuItemList {
+public:
+    RowColouredList() : MenuItemList(nullptr) {}
+    void CellStyle(int format, int position, const RowRecord& row, CellStyleRecord& style) const override {
+        MenuItemList::CellStyle(format, position, row, style);
+        const char first = static_cast<const ItemRecord&>(row).MenuName[0];
+        if (first == 'r') style.Background = RGB(255, 0, 0);
+        if (first == 'n') style.Background = static_cast<COLORREF>(-1);
+    }
+};
+
+std::vector<std::string> LinesWith(const std::string& text, const std::string& part) {
+    std::vector<std::string> found;
+    for (const std::string& line : SplitLines(text))
+        if (line.find(part) != std::string::npos) found.push_back(line);
+    return found;
+}
+
+// Each cell names its own row's background, also when the rows before had another one;
+// a cell without a background still opens with "<td".
+TEST(StructuredWriter, CellBackgroundsFollowEachRow) {
+    RowColouredList list;
+    list.Attach(nullptr);
+    for (auto& entry : list.State().Entries) entry.Width = 0;
+    list.State().Entries[kColumnMenuName] = {100, 0};
+    for (const char* name : {"red", "none", "red", "x", "none"}) {
+        ItemRecord record;
+        std::strcpy(record.MenuName, name);
+        list.AppendRow(record);
+    }
+    const std::string path = TempFilePath("row_coloured.htm");
+    ASSERT_TRUE(list.WriteStoredRows(path.c_str(), kFormatHtmlRows));
+    EXPECT_EQ((std::vector<std::string>{"<tr><td bgcolor=#FF0000 nowrap>red", "<tr><td nowrap>none",
+                                        "<tr><td bgcolor=#FF0000 nowrap>red", "<tr><td bgcolor=#FFFFF0 nowrap>x",
+                                        "<tr><td nowrap>none"}),
+              LinesWith(ReadWholeFile(path), "<tr><td"));
+    ASSERT_TRUE(list.WriteStoredRows(path.c_str(), kFormatHtmlTables));
+    const std::string caption = "<tr><td bgcolor=\"E0E0E0\" nowrap><b>" + kMenuName + "</b>";
+    EXPECT_EQ((std::vector<std::string>{caption + "<td bgcolor=#FF0000 nowrap>red", caption + "<td nowrap>none",
+                                        caption + "<td bgcolor=#FF0000 nowrap>red",
+                                        caption + "<td bgcolor=#FFFFF0 nowrap>x", caption + "<td nowrap>none"}),
+              LinesWith(ReadWholeFile(path), "<tr><td"));
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
 
 namespace {
