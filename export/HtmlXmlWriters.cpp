@@ -33,23 +33,6 @@ void WriteElementTag(ReportFile& file, const char* open, const char* text, const
 }
 
 // before, the colour's hex digits and after, unless the colour is "none".
-void WriteColor(ReportFile& file, const char* before, COLORREF color, const char* after) {
-    if (color == kNoColor) return;
-    char hex[7];
-    html::ColorHex(color, hex);
-    file.Write(before);
-    file.Write(hex);
-    file.Write(after);
-}
-
-// A column caption, in the header text colour when there is one; never escaped.
-void WriteCaption(ReportFile& file, const char* caption, COLORREF textColor) {
-    WriteColor(file, "<font color=\"", textColor, "\">");
-    file.Write(caption);
-    if (textColor != kNoColor) file.Write("</font>");
-}
-
-// The same pieces appended to a text.
 void AppendColor(std::string& out, const char* before, COLORREF color, const char* after) {
     if (color == kNoColor) return;
     char hex[7];
@@ -59,6 +42,7 @@ void AppendColor(std::string& out, const char* before, COLORREF color, const cha
     out += after;
 }
 
+// A column caption, in the header text colour when there is one; never escaped.
 void AppendCaption(std::string& out, const char* caption, COLORREF textColor) {
     AppendColor(out, "<font color=\"", textColor, "\">");
     out += caption;
@@ -142,21 +126,22 @@ void ReportList::WriteHtmlDocumentHeader(ReportFile& file, int format) {
     file.Write("</a></h4><p>");
 
     if (format != kFormatHtmlRows) return;
-    file.Write("<table border=\"1\" cellpadding=\"5\"><tr");
-    WriteColor(file, " bgcolor=\"", HeaderCellColor(), "\"");
-    file.Write(">\r\n");
+    std::string header = "<table border=\"1\" cellpadding=\"5\"><tr";
+    AppendColor(header, " bgcolor=\"", HeaderCellColor(), "\"");
+    header += ">\r\n";
     for (int p = 0; p < visibleCount_; ++p) {
         const int column = visibleOrder_[p];
-        file.Write("<th");
+        header += "<th";
         if (attributes_[column].HtmlWidth[0] != '\0') {
-            file.Write(" width=\"");
-            file.Write(attributes_[column].HtmlWidth);
-            file.Write("\"");
+            header += " width=\"";
+            header += attributes_[column].HtmlWidth;
+            header += "\"";
         }
-        file.Write(">");
-        WriteCaption(file, descriptors_[column].Caption, HeaderTextColor());
-        file.Write(kLineEnd);
+        header += ">";
+        AppendCaption(header, descriptors_[column].Caption, HeaderTextColor());
+        header += kLineEnd;
     }
+    file.Write(header.data(), header.size());
 }
 
 void ReportList::WriteHtmlDocumentFooter(ReportFile& file, int format) {
