@@ -79,7 +79,7 @@ void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
     // Rows next to each other mostly share their second: the last one is checked first.
     static std::unordered_map<ULONGLONG, std::string> formatted;
     static ULONGLONG lastSecond = ~0ULL;
-    static std::string lastText;
+    static const std::string* lastText = nullptr;
     const ULONGLONG second = AsNumber(time) / kTicksPerSecond;
     if (second != lastSecond) {
         auto known = formatted.find(second);
@@ -90,9 +90,9 @@ void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
             known = formatted.emplace(second, text).first;
         }
         lastSecond = second;
-        lastText = known->second;
+        lastText = &known->second;
     }
-    text::CopyN(buffer, static_cast<std::size_t>(capacity), lastText.data(), lastText.size());
+    text::CopyN(buffer, static_cast<std::size_t>(capacity), lastText->data(), lastText->size());
 }
 
 const char* ItemRecord::ColumnText(int column, char* buffer, int capacity) const {

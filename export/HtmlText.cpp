@@ -22,7 +22,7 @@ void ColorHex(COLORREF color, char (&hex)[7]) {
 }
 
 bool IsPlain(const CellStyleRecord& style) {
-    return style.FontColor == static_cast<COLORREF>(-1) && style.FontSize <= 0 && !style.Bold;
+    return style.FontColor == kNoColor && style.FontSize <= 0 && !style.Bold;
 }
 
 namespace {
@@ -103,7 +103,7 @@ void WriteEscapedXml(ReportFile& file, const char* text) { Escape(file, text, tr
 
 void Decorate(const CellStyleRecord& style, const std::string& text, std::string& out) {
     out.clear();
-    const bool hasColor = style.FontColor != static_cast<COLORREF>(-1);
+    const bool hasColor = style.FontColor != kNoColor;
     const bool opened = hasColor || style.FontSize > 0;
     if (opened) {
         out += "<font";

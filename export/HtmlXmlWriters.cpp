@@ -13,7 +13,6 @@ namespace {
 const char kLineEnd[] = "\r\n";
 const char kProductName[] = "Morvane";
 const char kNoBreakSpace[] = "&nbsp;";
-const COLORREF kNoColor = static_cast<COLORREF>(-1);
 const COLORREF kWhite[] = {RGB(255, 255, 255)};
 
 // In code page 1252 the fixed declaration is true to the bytes; other code pages declare

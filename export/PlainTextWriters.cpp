@@ -10,7 +10,6 @@ namespace {
 constexpr int kCaptionWidth = 18;
 constexpr int kSeparatorLength = 50;
 const char kLineEnd[] = "\r\n";
-const COLORREF kNoColor = static_cast<COLORREF>(-1);
 
 }  // namespace
 

@@ -48,7 +48,7 @@ int ReportList::IndexOfRow(const RowRecord* row) const {
 
 int ReportList::IconForRow(RowRecord&) { return 2; }
 COLORREF ReportList::HeaderCellColor() const { return 0xE0E0E0; }
-COLORREF ReportList::HeaderTextColor() const { return static_cast<COLORREF>(-1); }
+COLORREF ReportList::HeaderTextColor() const { return kNoColor; }
 
 const char* ReportList::ReportTitle() const {
     return titleId_ != 0 ? lang::String(static_cast<unsigned>(titleId_)) : "";

@@ -94,10 +94,13 @@ struct ColumnState {
     HWND ListView = nullptr;
 };
 
+// The colour "none" of the report colours.
+constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
+
 // How one value cell of an HTML report is drawn; -1 means "none" for colours and size.
 struct CellStyleRecord {
-    COLORREF Background = static_cast<COLORREF>(-1);
-    COLORREF FontColor = static_cast<COLORREF>(-1);
+    COLORREF Background = kNoColor;
+    COLORREF FontColor = kNoColor;
     int FontSize = -1;
     bool Bold = false;
 };
@@ -260,7 +263,7 @@ private:
     // column, and again only when a cell's background differs from the last one's.
     struct CellPieces {
         bool Built = false;
-        COLORREF Background = static_cast<COLORREF>(-1);
+        COLORREF Background = kNoColor;
         std::string Open;
         std::string Close;
     };
