@@ -23,17 +23,56 @@ have xdotool  || need+=(xdotool)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
+apt_install() {
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null && return
+  # The 32-bit libraries must match the 64-bit ones to the version. When one suite's
+  # index of one architecture is missing (a mirror out of sync), the candidates of
+  # the two differ; taking the release's own suite first makes them agree again.
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || return 1
+  echo "retrying the install from $codename first" >&2
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends -t "$codename" "$@" >/dev/null
+}
+
 if [ ${#need[@]} -gt 0 ]; then
   echo "installing: ${need[*]}"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  # A mirror in the middle of a sync fails single index files; try again, and in the
+  # end install from the indexes that did arrive.
+  for attempt in 1 2 3; do
+    $sudo apt-get update -qq && break
+    echo "apt-get update failed (attempt $attempt of 3)" >&2
+    [ "$attempt" -lt 3 ] && sleep 10
+  done
+  apt_install "${need[@]}"
 fi
 
 # Wine converts command-line arguments through the Unix locale, so the Chinese
 # arguments of the tests need a real zh_CN.UTF-8 locale.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 || true
+fi
+
+# Some virtual machines run a kernel without 32-bit user space: the 32-bit Wine loader
+# then fails with "Exec format error". There, 32-bit Linux programs run through the
+# user-mode emulator, registered for 32-bit x86 programs (the host's package leaves that
+# out on a 64-bit x86 host). The same Wine, many times slower.
+if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  if [ ! -x /usr/bin/qemu-i386-static ]; then
+    echo "this kernel runs no 32-bit programs: installing the user-mode emulator"
+    apt_install qemu-user-static
+  fi
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ ! -e "$binfmt/qemu-i386" ]; then
+    magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386-static:F" | $sudo tee "$binfmt/register" >/dev/null
+  elif [ "$(head -n 1 "$binfmt/qemu-i386")" != enabled ]; then
+    echo 1 | $sudo tee "$binfmt/qemu-i386" >/dev/null
+  fi
+  /usr/lib/wine/wine --version >/dev/null || { echo "32-bit Wine does not start on this machine" >&2; exit 1; }
 fi
