@@ -78,9 +78,13 @@ void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
     constexpr std::size_t kKeptSeconds = 4096;
     // Rows next to each other mostly share their second: the last one is checked first.
     static std::unordered_map<ULONGLONG, std::string> formatted;
+    // The same time again needs no division (a 64-bit one is a library call on this target).
+    static ULONGLONG lastTicks = ~0ULL;
     static ULONGLONG lastSecond = ~0ULL;
     static const std::string* lastText = nullptr;
-    const ULONGLONG second = AsNumber(time) / kTicksPerSecond;
+    const ULONGLONG ticks = AsNumber(time);
+    const ULONGLONG second = ticks == lastTicks ? lastSecond : ticks / kTicksPerSecond;
+    lastTicks = ticks;
     if (second != lastSecond) {
         auto known = formatted.find(second);
         if (known == formatted.end()) {

@@ -206,14 +206,23 @@ void Load() {
 
 const char* FilePath() { return state.Path; }
 
-const char* String(unsigned id) {
-    if (const char* cached = cache.Find(id)) return cached;
+namespace {
+
+// Kept out of line so that the cached path of String needs no large stack frame.
+__attribute__((noinline)) const char* LoadUncached(unsigned id) {
     char scratch[kValueBytes];
     if ((id & kUntranslated) != 0 || !ReadValue(kStringsSection, static_cast<int>(id), scratch, sizeof scratch))
         LoadBuiltIn(id, scratch);
     if (scratch[0] == '\0') return "";
     const char* kept = cache.Add(id, scratch);
     return kept != nullptr ? kept : "";
+}
+
+}  // namespace
+
+const char* String(unsigned id) {
+    if (const char* cached = cache.Find(id)) return cached;
+    return LoadUncached(id);
 }
 
 HMENU LoadMenu(int menuId) {
