@@ -40,6 +40,13 @@ struct StringSink {
     void Put(char c) { Out += c; }
     void Write(const char* text) { Out += text; }
     void Write(const char* data, std::size_t length) { Out.append(data, length); }
+    template <typename Keep>
+    const char* CopyWhile(const char* text, Keep keep) {
+        const char* stop = text;
+        while (keep(static_cast<unsigned char>(*stop))) ++stop;
+        Out.append(text, static_cast<std::size_t>(stop - text));
+        return stop;
+    }
 };
 
 // Printable ASCII but the four markup characters: both escapes copy these as they are.
@@ -56,13 +63,10 @@ bool IsPlainByte(unsigned char c) { return kPlainBytes.Plain[c]; }
 template <typename Sink>
 void Escape(Sink& out, const char* text, bool forXml) {
     for (const char* p = text; *p != '\0';) {
-        // Most of a text needs nothing: such runs are copied in one piece.
+        // Most of a text needs nothing: such runs are copied as they are.
         const char* run = p;
-        while (IsPlainByte(static_cast<unsigned char>(*p))) ++p;
-        if (p != run) {
-            out.Write(run, static_cast<std::size_t>(p - run));
-            continue;
-        }
+        p = out.CopyWhile(p, [](unsigned char c) { return IsPlainByte(c); });
+        if (p != run) continue;
         const unsigned char c = static_cast<unsigned char>(*p);
         if (c >= 0x80) {
             const std::size_t length = codepage::CharacterLength(p);

@@ -43,6 +43,19 @@ public:
         next_ = out;
         return true;
     }
+    // Copies the bytes of a text while keep(byte) holds, in one pass; returns where it
+    // stopped. keep must refuse the terminator.
+    template <typename Keep>
+    const char* CopyWhile(const char* text, Keep keep) {
+        while (ok_) {
+            char* out = next_;
+            char* const end = end_;
+            while (out != end && keep(static_cast<unsigned char>(*text))) *out++ = *text++;
+            next_ = out;
+            if (out != end || !Flush()) break;
+        }
+        return text;
+    }
     // Writes one character.
     bool Put(char c) {
         if (next_ == end_ && !Flush()) return false;

@@ -94,6 +94,12 @@ std::string TempFilePath(const std::string& name) {
     return std::string(folder) + name;
 }
 
+std::size_t FirstDifference(const std::string& a, const std::string& b) {
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    return i;
+}
+
 std::string ReadWholeFile(const std::string& path, bool* exists) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -29,6 +29,9 @@ std::string ReadWholeFile(const std::string& path, bool* exists = nullptr);
 bool FileExists(const std::string& path);
 // Replaces the file's content with the bytes.
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// The index of the first byte where two texts differ (the shorter length when one begins
+// the other).
+std::size_t FirstDifference(const std::string& a, const std::string& b);
 // Splits on CR LF; the text after the last CR LF is the last element.
 std::vector<std::string> SplitLines(const std::string& bytes);
 

@@ -7,6 +7,7 @@
 #include "TestProcess.h"
 #include "catalogue/MenuItem.h"
 #include "export/HtmlText.h"
+#include "export/ReportFile.h"
 #include "report/ReportList.h"
 
 namespace {
@@ -152,6 +153,30 @@ TEST(HtmlText, EscapingForHtmlAndXml) {
         html::AppendEscaped(out, c.Text, true);
         EXPECT_EQ(c.Xml, out) << c.Text;
     }
+}
+
+// The file's buffer holds 1 MB: runs of plain bytes of every length up to 127, each
+// followed by a byte to escape, end the buffer at every kind of byte of their own.
+TEST(HtmlText, EscapingIntoTheFileGivesTheBytesOfEscapingIntoAString) {
+    const std::string path = TempFilePath("escape" + std::to_string(GetCurrentProcessId()) + ".xml");
+    const char escaped[] = {'&', '<', '\x07', '\n'};
+    std::string expected;
+    {
+        ReportFile file;
+        ASSERT_TRUE(file.Create(path.c_str()));
+        for (int i = 0; expected.size() < 2u * 1024 * 1024 + 300; ++i) {
+            std::string text(static_cast<std::size_t>(i % 127), static_cast<char>('a' + i % 26));
+            text += escaped[i % 4];
+            text += "\xB2\xCB";
+            html::WriteEscapedXml(file, text.c_str());
+            html::AppendEscaped(expected, text.c_str(), true);
+        }
+        ASSERT_TRUE(file.Close());
+    }
+    const std::string written = ReadWholeFile(path);
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(expected.size(), written.size());
+    EXPECT_TRUE(written == expected) << "first difference at byte " << FirstDifference(expected, written);
 }
 
 TEST(HtmlText, ElementNames) {

@@ -100,12 +100,6 @@ TEST_F(WriterTest, TabularCellsAreCutAtExactlyTheirWidthInBytes) {
     EXPECT_EQ("", lines[3]);
 }
 
-std::size_t FirstDifference(const std::string& a, const std::string& b) {
-    std::size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-    return i;
-}
-
 // The writes are collected in a buffer of 1 MB: texts of every length from 1 to 127
 // bytes make every kind of write (text, character, repeated character) end the buffer at
 // some byte of its own, in reports of several buffers.
