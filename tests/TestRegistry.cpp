@@ -35,7 +35,9 @@ HKEY ScratchKeys::Create(const std::string& path) {
     topLevel_.insert(path.substr(0, path.find('\\')));
     HKEY key = nullptr;
     LONG status = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    if (!acceptRefusals_) EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << path;
+    if (!acceptRefusals_) {
+        EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << path;
+    }
     return status == ERROR_SUCCESS ? key : nullptr;
 }
 
@@ -47,7 +49,9 @@ void ScratchKeys::SetBytes(const std::string& path, const char* name, DWORD type
     HKEY key = Create(path);
     if (key == nullptr) return;
     LONG status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    if (!acceptRefusals_) EXPECT_EQ(ERROR_SUCCESS, status);
+    if (!acceptRefusals_) {
+        EXPECT_EQ(ERROR_SUCCESS, status);
+    }
     RegCloseKey(key);
 }
 

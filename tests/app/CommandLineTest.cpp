@@ -311,7 +311,9 @@ TEST_F(CommandLineTest, TheReportFollowsTheSavedColumnsAndStandardVerbs) {
     std::vector<std::string> ours;
     for (const std::string& line : SplitLines(ReadWholeFile(out))) {
         std::vector<std::string> cells = SplitTabs(line);
-        if (!line.empty()) EXPECT_EQ(2u, cells.size()) << line;
+        if (!line.empty()) {
+            EXPECT_EQ(2u, cells.size()) << line;
+        }
         if (cells.size() == 2 && (cells[0] == "open" || cells[0] == "edit" || cells[0] == "zap" || cells[0] == "%s%n"))
             ours.push_back(cells[0] + "/" + cells[1]);
     }
