@@ -9,6 +9,10 @@ source scripts/wine-env.sh
 {
   echo "Morvane benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
   echo "Wine $(wine --version 2>/dev/null), medians of repeated runs"
+  if [ "$(head -n 1 /proc/sys/fs/binfmt_misc/qemu-i386 2>/dev/null)" = enabled ]; then
+    echo "32-bit programs run under the user-mode emulator here: the program's code is emulated"
+    echo "and the single write is not, so these ratios say nothing about the targets"
+  fi
   echo
   bash scripts/wine-run build/cross/tests/morvane_bench.exe
 } | tee build/bench.txt
