@@ -74,9 +74,10 @@ if [ -x /usr/lib/wine/wine ] &&
     echo "this kernel runs no 32-bit programs: installing a recent user-mode emulator"
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
     sources=/etc/apt/sources.list.d/morvane-backports.list
-    if [ -n "$codename" ] && [ ! -e "$sources" ]; then
+    if [ -n "$codename" ]; then
       # Backports are never taken unless asked for, so this changes no other package.
-      echo "deb http://deb.debian.org/debian $codename-backports main" | $sudo tee "$sources" >/dev/null
+      [ -e "$sources" ] ||
+        echo "deb http://deb.debian.org/debian $codename-backports main" | $sudo tee "$sources" >/dev/null
       $sudo apt-get update -qq || true
     fi
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
