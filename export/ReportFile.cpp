@@ -60,17 +60,6 @@ bool ReportFile::WritePieces(const char* data, std::size_t length) {
     return ok_;
 }
 
-// The rest of a text that did not fit into the buffer.
-bool ReportFile::WriteRest(const char* text) {
-    while (ok_ && *text != '\0') {
-        if (next_ == end_ && !Flush()) break;
-        char* out = next_;
-        while (out < end_ && *text != '\0') *out++ = *text++;
-        next_ = out;
-    }
-    return ok_;
-}
-
 bool ReportFile::RepeatPieces(char c, std::size_t count) {
     while (ok_ && count > 0) {
         if (next_ == end_ && !Flush()) break;

@@ -30,18 +30,8 @@ public:
     // Writes a text up to its terminator. Report texts are short and many: the copy runs
     // here, in the caller, and only a full buffer leaves it.
     bool Write(const char* text) {
-        if (text == nullptr || !ok_) return ok_;
-        char* out = next_;
-        char* const end = end_;
-        while (*text != '\0') {
-            if (out == end) {
-                next_ = out;
-                return WriteRest(text);
-            }
-            *out++ = *text++;
-        }
-        next_ = out;
-        return true;
+        if (text != nullptr) CopyWhile(text, [](unsigned char c) { return c != '\0'; });
+        return ok_;
     }
     // Copies the bytes of a text while keep(byte) holds, in one pass; returns where it
     // stopped. keep must refuse the terminator.
@@ -82,7 +72,6 @@ public:
 
 private:
     bool Flush();
-    bool WriteRest(const char* text);
     bool WritePieces(const char* data, std::size_t length);
     bool RepeatPieces(char c, std::size_t count);
     void Fail(DWORD error);
