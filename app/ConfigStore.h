@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-class ConfigStore {
+#include "report/SettingsExchange.h"
+
+class ConfigStore : public SettingsExchange {
 public:
     enum Mode { kLoad = 0, kSave = 1 };
 
@@ -14,15 +16,14 @@ public:
 
     virtual int LongValue(const char* key, long* value, long defaultValue);
     virtual int BoolValue(const char* key, int* value, int defaultValue);
-    virtual int IntValue(const char* key, int* value, int defaultValue);
-    // Loading decodes at most size bytes; bytes not decoded keep their content.
-    virtual int BinaryValue(const char* key, void* data, int size);
+    int IntValue(const char* key, int* value, int defaultValue) override;
+    int BinaryValue(const char* key, void* data, int size) override;
     virtual int StringValue(const char* key, char* buffer, const char* defaultValue, int bufferSize);
     virtual int UShortValue(const char* key, std::uint16_t* value, int defaultValue);
     virtual int ShortValue(const char* key, std::int16_t* value, int defaultValue);
     virtual int DeleteValue(const char* key);
 
-    bool Saving() const { return mode_ == kSave; }
+    bool Saving() const override { return mode_ == kSave; }
 
 private:
     int mode_;

@@ -26,7 +26,7 @@ const ExportOption kExportOptions[] = {
 
 }  // namespace
 
-MainWindow::MainWindow() : items_(&settings_) {
+MainWindow::MainWindow() : items_(&settings_.HideStandardItems) {
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
 }
 
@@ -85,7 +85,7 @@ bool MainWindow::CommandLineExport() {
     {
         win::WaitCursor wait;
         items_.SetSavedSortSpec(0);
-        ReportList::ClearSortKeys();
+        items_.ClearSortKeys();
         for (int i = 0; i < count; ++i) {
             if (!text::EqualNoCase(arguments_->Get(i), "/sort")) continue;
             const char* key = arguments_->Get(i + 1);
@@ -95,7 +95,7 @@ bool MainWindow::CommandLineExport() {
         items_.ClearRows();
         items_.LoadRows();
         if (arguments_->Find("/nosort") < 0) {
-            if (ReportList::SortKeyCount() == 0) ReportList::AddSortSpec(items_.SavedSortSpec());
+            if (items_.SortKeyCount() == 0) items_.AddSortSpec(items_.SavedSortSpec());
             items_.SortStoredRows();
         }
     }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "catalogue/VerbChanges.h"
 #include "framework/Text.h"
 
 namespace {
@@ -132,4 +133,10 @@ bool OpenKeyInRegEdit(const char* keyPath) {
         AttachThreadInput(ownThread, editorThread, FALSE);
     }
     return true;
+}
+
+bool OpenInRegistryEditor(const ItemRecord& item) {
+    char path[1024];
+    RegistryEditorPath(item, path, sizeof path);
+    return OpenKeyInRegEdit(path);
 }

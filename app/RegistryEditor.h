@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+class ItemRecord;
+
 struct RegEditWindows {
     HWND Main = nullptr;
     HWND Tree = nullptr;
@@ -16,6 +18,8 @@ struct RegEditWindows {
 bool FindRegEditWindows(RegEditWindows& windows);
 // Shows the key in the editor; false when no complete editor could be found or started.
 bool OpenKeyInRegEdit(const char* keyPath);
+// Shows the verb's command key in the editor; false when no editor was found.
+bool OpenInRegistryEditor(const ItemRecord& item);
 // Types the path into the editor's tree, one component at a time.
 bool NavigateRegEditTree(const char* keyPath, const RegEditWindows& windows);
 

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "framework/Containers.h"
+#include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
 #include "framework/Text.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr DWORD kAllControlClasses = 0xFF;
 const char kCommonControlsError[] = "Error: Cannot load the common control classes.";
-const char kErrorCaption[] = "Error";
 
 bool InitCommonControlClasses() {
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

@@ -71,32 +71,30 @@ void FormatTimeOnce(const FILETIME& time, char* buffer, int capacity) {
 void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity) {
     if (capacity <= 0) return;
     buffer[0] = '\0';
+    if (!IsZero(time)) FormatTimeOnce(time, buffer, capacity);
+}
+
+void TimeTextCache::Format(const FILETIME& time, char* buffer, int capacity) {
+    if (capacity <= 0) return;
+    buffer[0] = '\0';
     if (IsZero(time)) return;
-    // The text shows whole seconds, and the keys an installer writes share a few of them:
-    // the texts of the seconds met so far are kept (a bounded number of them).
     constexpr ULONGLONG kTicksPerSecond = 10000000;
     constexpr std::size_t kKeptSeconds = 4096;
-    // Rows next to each other mostly share their second: the last one is checked first.
-    static std::unordered_map<ULONGLONG, std::string> formatted;
-    // The same time again needs no division (a 64-bit one is a library call on this target).
-    static ULONGLONG lastTicks = ~0ULL;
-    static ULONGLONG lastSecond = ~0ULL;
-    static const std::string* lastText = nullptr;
     const ULONGLONG ticks = AsNumber(time);
-    const ULONGLONG second = ticks == lastTicks ? lastSecond : ticks / kTicksPerSecond;
-    lastTicks = ticks;
-    if (second != lastSecond) {
-        auto known = formatted.find(second);
-        if (known == formatted.end()) {
-            if (formatted.size() >= kKeptSeconds) formatted.clear();
+    const ULONGLONG second = ticks == lastTicks_ ? lastSecond_ : ticks / kTicksPerSecond;
+    lastTicks_ = ticks;
+    if (second != lastSecond_ || lastText_ == nullptr) {
+        auto known = formatted_.find(second);
+        if (known == formatted_.end()) {
+            if (formatted_.size() >= kKeptSeconds) formatted_.clear();
             char text[300];
             FormatTimeOnce(time, text, sizeof text);
-            known = formatted.emplace(second, text).first;
+            known = formatted_.emplace(second, text).first;
         }
-        lastSecond = second;
-        lastText = &known->second;
+        lastSecond_ = second;
+        lastText_ = &known->second;
     }
-    text::CopyN(buffer, static_cast<std::size_t>(capacity), lastText->data(), lastText->size());
+    text::CopyN(buffer, static_cast<std::size_t>(capacity), lastText_->data(), lastText_->size());
 }
 
 const char* ItemRecord::ColumnText(int column, char* buffer, int capacity) const {
@@ -153,6 +151,12 @@ void MenuItemList::Scan(HKEY root) {
 }
 
 void MenuItemList::LoadRows() { Scan(HKEY_CLASSES_ROOT); }
+
+const char* MenuItemList::RowText(const RowRecord& row, int column, char* buffer, int capacity) {
+    if (column != kColumnModifiedTime || buffer == nullptr) return ReportList::RowText(row, column, buffer, capacity);
+    timeTexts_.Format(static_cast<const ItemRecord&>(row).ModifiedTime, buffer, capacity);
+    return buffer;
+}
 
 const char* MenuItemList::ProgressFormat() const { return lang::String(IDS_LOADING); }
 bool MenuItemList::RowMatchesKey(const void*, const RowRecord&) const { return false; }

@@ -9,7 +9,6 @@
 
 #include "report/ReportList.h"
 
-struct MainSettings;
 
 enum MenuItemColumn {
     kColumnMenuName = 0,
@@ -57,9 +56,26 @@ public:
 // time format otherwise. A zero time gives the empty text.
 void FormatModifiedTime(const FILETIME& time, char* buffer, int capacity);
 
+// The same texts, kept for the seconds met so far: the text shows whole seconds, and the
+// keys an installer writes share a few of them.
+class TimeTextCache {
+public:
+    void Format(const FILETIME& time, char* buffer, int capacity);
+
+private:
+    std::unordered_map<ULONGLONG, std::string> formatted_;
+    // Rows next to each other mostly share their second: the last one is checked first,
+    // and the same time again needs no division (a 64-bit one is a library call here).
+    ULONGLONG lastTicks_ = ~0ULL;
+    ULONGLONG lastSecond_ = ~0ULL;
+    const std::string* lastText_ = nullptr;
+};
+
 class MenuItemList : public ReportList {
 public:
-    explicit MenuItemList(const MainSettings* settings) : settings_(settings) {}
+    // hideStandardItems points at the option (owned by the program's settings), read at
+    // every scan; null means the standard verbs are listed.
+    explicit MenuItemList(const int* hideStandardItems) : hideStandardItems_(hideStandardItems) {}
 
     // Binds to the main window's list view (or to none) with the menu item list's settings.
     void Attach(HWND listView);
@@ -80,13 +96,15 @@ public:
     int ColorTableSize(int format) const override;
 
     ItemRecord* ItemAt(int index) const { return static_cast<ItemRecord*>(RowAt(index)); }
-    const MainSettings* Settings() const { return settings_; }
+    bool HidesStandardItems() const { return hideStandardItems_ != nullptr && *hideStandardItems_ != 0; }
+    const char* RowText(const RowRecord& row, int column, char* buffer, int capacity) override;
 
 protected:
     const ColumnDef* ColumnTable(int* count) const override;
 
 private:
-    const MainSettings* settings_;
+    const int* hideStandardItems_;
+    TimeTextCache timeTexts_;
     // A row that carries the icon of each program, by folded path.
     std::unordered_map<std::string, int> iconRowByProgram_;
     int iconGeneration_ = -1;

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/Settings.h"
 #include "catalogue/CommandTarget.h"
 #include "catalogue/MenuItem.h"
 #include "catalogue/Registry.h"
+#include "catalogue/VerbChanges.h"
 #include "framework/Text.h"
 
 namespace {
@@ -21,8 +21,6 @@ constexpr std::size_t kExtensionsLimit = 511;
 const char kShellKey[] = "Shell";
 const char kCommandKey[] = "Command";
 const char kSystemAssociationsKey[] = "SystemFileAssociations";
-const char kDisabledValue[] = "LegacyDisable";
-const char kExtendedValue[] = "Extended";
 const char* const kStandardVerbs[] = {"open", "new", "print", "printto"};
 
 // Dotted programmatic identifiers are left to the extensions that name them.
@@ -133,8 +131,7 @@ void RegistryScan::TakeVersionStrings(ItemRecord& record) {
 }
 
 bool RegistryScan::IsHiddenStandardVerb(const char* verb) const {
-    const MainSettings* settings = list_.Settings();
-    if (settings == nullptr || settings->HideStandardItems == 0) return false;
+    if (!list_.HidesStandardItems()) return false;
     for (const char* standard : kStandardVerbs)
         if (text::EqualNoCase(verb, standard)) return true;
     return false;
@@ -164,8 +161,8 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
         if (reg::OpenKey(shell.get(), verb, verbKey) != ERROR_SUCCESS) continue;
         reg::ReadValue(verbKey.get(), "", record.MenuName, kMenuNameCapacity);
         if (record.MenuName[0] == '\0') text::Copy(record.MenuName, verb);
-        record.IsDisabled = reg::HasValue(verbKey.get(), kDisabledValue) ? 1 : 0;
-        record.IsExtended = reg::HasValue(verbKey.get(), kExtendedValue) ? 1 : 0;
+        record.IsDisabled = reg::HasValue(verbKey.get(), kDisabledValueName) ? 1 : 0;
+        record.IsExtended = reg::HasValue(verbKey.get(), kExtendedValueName) ? 1 : 0;
 
         win::UniqueKey command;
         if (reg::OpenKey(verbKey.get(), kCommandKey, command) != ERROR_SUCCESS) continue;

@@ -2,15 +2,11 @@
 
 #include <cstdio>
 
-#include "app/RegistryEditor.h"
 #include "catalogue/MenuItem.h"
 #include "catalogue/Registry.h"
 #include "framework/Text.h"
 
 namespace {
-
-const char kDisabledValue[] = "LegacyDisable";
-const char kExtendedValue[] = "Extended";
 
 // Writes (as an empty string) or deletes one marker value, then reports whether the
 // registry now holds it.
@@ -46,15 +42,9 @@ LONG OpenItemKey(const ItemRecord& item, win::UniqueKey& key, HKEY root) {
 
 void SetDisabled(ItemRecord& item, bool disable, HKEY root) {
     if (disable && text::EqualNoCase(item.FileType, "exefile") && text::EqualNoCase(item.MenuKey, "open")) return;
-    item.IsDisabled = ChangeMarker(item, kDisabledValue, disable, root, item.IsDisabled);
+    item.IsDisabled = ChangeMarker(item, kDisabledValueName, disable, root, item.IsDisabled);
 }
 
 void SetExtended(ItemRecord& item, bool extend, HKEY root) {
-    item.IsExtended = ChangeMarker(item, kExtendedValue, extend, root, item.IsExtended);
-}
-
-bool OpenInRegistryEditor(const ItemRecord& item) {
-    char path[1024];
-    RegistryEditorPath(item, path, sizeof path);
-    return OpenKeyInRegEdit(path);
+    item.IsExtended = ChangeMarker(item, kExtendedValueName, extend, root, item.IsExtended);
 }

@@ -10,6 +10,10 @@
 
 class ItemRecord;
 
+// The two marker values; the shell looks only at whether they are there.
+constexpr char kDisabledValueName[] = "LegacyDisable";
+constexpr char kExtendedValueName[] = "Extended";
+
 // The verb's key below the classes root: "<type>\shell\<verb>", or below
 // SystemFileAssociations for rows found there.
 void ItemKeyPath(const ItemRecord& item, char* path, std::size_t capacity);
@@ -24,6 +28,3 @@ LONG OpenItemKey(const ItemRecord& item, win::UniqueKey& key, HKEY root = HKEY_C
 // "exefile" is never disabled.
 void SetDisabled(ItemRecord& item, bool disable, HKEY root = HKEY_CLASSES_ROOT);
 void SetExtended(ItemRecord& item, bool extend, HKEY root = HKEY_CLASSES_ROOT);
-
-// Shows the verb's command key in the registry editor; false when no editor was found.
-bool OpenInRegistryEditor(const ItemRecord& item);

@@ -13,25 +13,11 @@ const char kLineEnd[] = "\r\n";
 
 }  // namespace
 
-void ReportList::FindStoredTexts() {
-    storedOffset_.assign(static_cast<std::size_t>(columnCount_), -1);
-    const RowRecord* sample = RowAt(0);
-    if (sample == nullptr) return;
-    const char* base = reinterpret_cast<const char*>(sample);
-    for (int c = 0; c < columnCount_; ++c) {
-        const char* field = sample->StoredText(c);
-        if (field >= base && field < base + rowSize_) storedOffset_[c] = field - base;
-    }
-    aheadOffsets_.clear();
-    for (int p = 0; p < visibleCount_; ++p)
-        if (storedOffset_[visibleOrder_[p]] >= 0) aheadOffsets_.push_back(storedOffset_[visibleOrder_[p]]);
-}
-
 const char* ReportList::WorkedOutCellText(const RowRecord& row, int column, int buffer) {
     char* scratch = TextBuffer(buffer);
     if (scratch == nullptr) return "";
     scratch[0] = '\0';
-    const char* text = row.ColumnText(column, scratch, TextBufferCapacity(buffer));
+    const char* text = RowText(row, column, scratch, TextBufferCapacity(buffer));
     return text != nullptr ? text : "";
 }
 
@@ -109,7 +95,8 @@ bool ReportList::WriteListRows(const char* fileName, int format, bool selectedOn
     win::ListView view(listView_);
     const int count = view.ItemCount();
     for (int item = 0; item < count; ++item) {
-        if (item + kRowsAhead < count) ReadAhead(RowAtItem(item + kRowsAhead));
+        if (item + StoredTextOffsets::kRowsAhead < count)
+            storedTexts_.ReadAhead(RowAtItem(item + StoredTextOffsets::kRowsAhead));
         const RowRecord* row = RowAtItem(item);
         if (row == nullptr) continue;
         if (selectedOnly && (view.ItemState(item, LVIS_SELECTED) & LVIS_SELECTED) == 0) continue;

@@ -12,9 +12,9 @@ constexpr DWORD kLastNetworkCode = 2999;
 constexpr std::size_t kLongestShownText = 1023;
 const char kUnknownError[] = "Unknown Error";
 const char kErrorFormat[] = "Error %d: %s";
-const char kErrorCaption[] = "Error";
-
 }  // namespace
+
+const char kErrorCaption[] = "Error";
 
 void SystemErrorText(DWORD code, char* buffer, std::size_t capacity) {
     if (capacity == 0) return;

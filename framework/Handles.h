@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 namespace win {
 
@@ -79,11 +80,84 @@ struct LocalMemoryTraits {
     static void Close(Type h) { LocalFree(h); }
 };
 
+struct GlobalMemoryTraits {
+    using Type = HGLOBAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { GlobalFree(h); }
+};
+
+// Fonts, bitmaps, brushes: anything DeleteObject frees.
+template <typename Handle>
+struct GdiObjectTraits {
+    using Type = Handle;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+
+// A menu that no window holds (a loaded popup menu); a menu bar is freed by its window.
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+
+struct ImageListTraits {
+    using Type = HIMAGELIST;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ImageList_Destroy(h); }
+};
+
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyWindow(h); }
+};
+
 using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueLibrary = UniqueHandle<LibraryTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueLocal = UniqueHandle<LocalMemoryTraits>;
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// Locks global memory for the lifetime of the object.
+class GlobalLock {
+public:
+    explicit GlobalLock(HGLOBAL memory)
+        : memory_(memory), bytes_(memory != nullptr ? ::GlobalLock(memory) : nullptr) {}
+    ~GlobalLock() {
+        if (bytes_ != nullptr) ::GlobalUnlock(memory_);
+    }
+    GlobalLock(const GlobalLock&) = delete;
+    GlobalLock& operator=(const GlobalLock&) = delete;
+
+    char* get() const { return static_cast<char*>(bytes_); }
+
+private:
+    HGLOBAL memory_;
+    void* bytes_;
+};
+
+// The clipboard, open for the lifetime of the object when Opened() says so.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope() {
+        if (open_) ::CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+
+    bool Opened() const { return open_; }
+
+private:
+    bool open_;
+};
 
 // Shows the wait cursor for the lifetime of the object and puts the earlier one back.
 class WaitCursor {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/Text.h"
 
@@ -268,12 +269,11 @@ void WriteTemplate(const int* skippedDialogs, int skippedCount) {
     WriteIfAbsent(kGeneralSection, "TranslatorURL", "");
 
     for (int id : ResourceIds(RT_MENU)) {
-        HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(id));
-        if (menu == nullptr) continue;
+        win::UniqueMenu menu(LoadMenuA(Module(), MAKEINTRESOURCEA(id)));
+        if (!menu) continue;
         SetSection("menu_%d", id);
         state.PopupCounter = 0;
-        WalkMenu(menu, true, MenuWalk::WriteTemplate);
-        DestroyMenu(menu);
+        WalkMenu(menu.get(), true, MenuWalk::WriteTemplate);
     }
 
     for (int id : ResourceIds(RT_DIALOG)) {

@@ -123,6 +123,16 @@ public:
     HIMAGELIST SetImageList(HIMAGELIST list, int which) const {
         return reinterpret_cast<HIMAGELIST>(Send(LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(list)));
     }
+    // The header keeps the sort arrows; it never destroys its image list.
+    HIMAGELIST SetHeaderImageList(HIMAGELIST list) const {
+        return reinterpret_cast<HIMAGELIST>(
+            SendMessageA(Header(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list)));
+    }
+    // Sorts the items by their item data; context reaches the comparison as its third argument.
+    bool SortItems(PFNLVCOMPARE compare, LPARAM context) const {
+        return Send(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
+    }
+    void SetRedraw(bool on) const { Send(WM_SETREDRAW, on ? TRUE : FALSE); }
     HIMAGELIST ImageList(int which) const {
         return reinterpret_cast<HIMAGELIST>(Send(LVM_GETIMAGELIST, static_cast<WPARAM>(which)));
     }

@@ -2,7 +2,6 @@
 #include <cstring>
 #include <vector>
 
-#include "export/ReportFile.h"
 #include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "report/ReportList.h"
@@ -21,6 +20,30 @@ bool ContainsFolded(const char* text, const char* part) {
         if (i == length) return true;
     }
     return length == 0;
+}
+
+// Puts the bytes of the file on the open clipboard as text; on failure error receives
+// the thread's last error.
+bool PutFileOnClipboard(const char* path, DWORD* error) {
+    win::UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD size = file ? GetFileSize(file.get(), nullptr) : INVALID_FILE_SIZE;
+    win::UniqueGlobal memory(size != INVALID_FILE_SIZE ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size + 1) : nullptr);
+    {
+        win::GlobalLock bytes(memory.get());
+        DWORD read = 0;
+        if (bytes.get() == nullptr || !ReadFile(file.get(), bytes.get(), size, &read, nullptr) || read != size) {
+            *error = GetLastError();
+            return false;
+        }
+        bytes.get()[size] = '\0';
+    }
+    if (SetClipboardData(CF_TEXT, memory.get()) == nullptr) {
+        *error = GetLastError();
+        return false;
+    }
+    memory.release();  // the clipboard owns it now
+    return true;
 }
 
 bool EqualFolded(const char* a, const char* b) {
@@ -62,7 +85,7 @@ bool ReportList::RowMatchesFind(const RowRecord& row, const FINDREPLACEA& reques
     for (int c = 0; c < columnCount_; ++c) {
         if (!IsColumnSearched(c)) continue;
         if (scratch != nullptr) scratch[0] = '\0';
-        const char* text = row.ColumnText(c, scratch, TextBufferCapacity(0));
+        const char* text = RowText(row, c, scratch, TextBufferCapacity(0));
         if (text == nullptr) continue;
         const bool match = wholeWord ? (matchCase ? std::strcmp(text, wanted) == 0 : EqualFolded(text, wanted))
                                      : (matchCase ? std::strstr(text, wanted) != nullptr : ContainsFolded(text, wanted));
@@ -123,41 +146,24 @@ bool ReportList::CopySelected(HWND owner) {
         return false;
     }
 
-    bool copied = false;
+    bool failed = true;
+    DWORD error = 0;
     if (!WriteListRows(path, kFormatTabDelimited, true)) {
-        ShowErrorBox(0, owner);
-    } else if (!OpenClipboard(owner)) {
-        ShowErrorBox(0, owner);
+        error = GetLastError();
     } else {
-        EmptyClipboard();
-        win::UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD size = file ? GetFileSize(file.get(), nullptr) : INVALID_FILE_SIZE;
-        HGLOBAL memory = size != INVALID_FILE_SIZE ? GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size + 1) : nullptr;
-        char* bytes = memory != nullptr ? static_cast<char*>(GlobalLock(memory)) : nullptr;
-        DWORD read = 0;
-        if (bytes == nullptr || !ReadFile(file.get(), bytes, size, &read, nullptr) || read != size) {
-            DWORD error = GetLastError();
-            if (bytes != nullptr) GlobalUnlock(memory);
-            if (memory != nullptr) GlobalFree(memory);
-            CloseClipboard();
-            ShowErrorBox(error, owner);
+        // The clipboard is closed and the memory freed (unless the clipboard took it)
+        // before any error box shows.
+        win::ClipboardScope clipboard(owner);
+        if (!clipboard.Opened()) {
+            error = GetLastError();
         } else {
-            bytes[size] = '\0';
-            GlobalUnlock(memory);
-            if (SetClipboardData(CF_TEXT, memory) == nullptr) {
-                DWORD error = GetLastError();
-                GlobalFree(memory);
-                CloseClipboard();
-                ShowErrorBox(error, owner);
-            } else {
-                CloseClipboard();
-                copied = true;
-            }
+            EmptyClipboard();
+            failed = !PutFileOnClipboard(path, &error);
         }
     }
+    if (failed) ShowErrorBox(error, owner);
     DeleteFileA(path);
-    return copied;
+    return !failed;
 }
 
 void ReportList::AutoSizeColumns() {

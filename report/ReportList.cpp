@@ -17,14 +17,9 @@ void RowRecord::Release() {}
 ReportList::ReportList() = default;
 
 ReportList::~ReportList() {
-    // A list view without LVS_SHAREIMAGELISTS destroys its small image list with itself;
-    // the header never destroys its own.
-    if (listView_ != nullptr && IsWindow(listView_)) {
-        win::ListView(listView_).SetImageList(nullptr, LVSIL_SMALL);
-        SendMessageA(win::ListView(listView_).Header(), HDM_SETIMAGELIST, 0, 0);
-        if (smallImages_ != nullptr) ImageList_Destroy(smallImages_);
-    }
-    if (headerImages_ != nullptr) ImageList_Destroy(headerImages_);
+    // The header never destroys its image list: it lets go of it before the list frees it.
+    // The small image list belongs to the list view (see CreateImageLists).
+    if (listView_ != nullptr && IsWindow(listView_)) win::ListView(listView_).SetHeaderImageList(nullptr);
     ReleaseRows();
     for (auto& buffer : textBuffers_) buffer.Release();
 }
@@ -47,6 +42,10 @@ int ReportList::IndexOfRow(const RowRecord* row) const {
 }
 
 int ReportList::IconForRow(RowRecord&) { return 2; }
+
+const char* ReportList::RowText(const RowRecord& row, int column, char* buffer, int capacity) {
+    return row.ColumnText(column, buffer, capacity);
+}
 COLORREF ReportList::HeaderCellColor() const { return 0xE0E0E0; }
 COLORREF ReportList::HeaderTextColor() const { return kNoColor; }
 
@@ -160,13 +159,9 @@ RowRecord* ReportList::RowAt(int index) const {
     return reinterpret_cast<RowRecord*>(rowBlock_ + static_cast<std::size_t>(index) * rowSize_);
 }
 
-const ReportList::CellPieces& ReportList::Pieces(int format, int position, COLORREF background) {
-    if (piecesFormat_ != format || cellPieces_.size() != static_cast<std::size_t>(visibleCount_)) {
-        cellPieces_.assign(static_cast<std::size_t>(visibleCount_), CellPieces());
-        piecesFormat_ = format;
-    }
-    CellPieces& pieces = cellPieces_[static_cast<std::size_t>(position)];
-    if (!pieces.Built || pieces.Background != background) {
+const CellPieces& ReportList::Pieces(int format, int position, COLORREF background) {
+    CellPieces& pieces = cellPieces_.At(format, position, visibleCount_, background);
+    if (!pieces.Built) {
         pieces.Background = background;
         pieces.Open.clear();
         pieces.Close.clear();
@@ -184,12 +179,7 @@ void ReportList::ComputeVisibleColumns() {
     std::vector<int> width(n, 0), position(n, 0);
     for (int c = 0; c < n; ++c) {
         if (listView_ != nullptr) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_WIDTH | LVCF_ORDER;
-            if (SendMessageA(listView_, LVM_GETCOLUMNA, c, reinterpret_cast<LPARAM>(&column))) {
-                width[c] = column.cx;
-                position[c] = column.iOrder;
-            }
+            win::ListView(listView_).ColumnWidthAndPosition(c, &width[c], &position[c]);
         } else if (c < static_cast<int>(columnState_.Entries.size())) {
             width[c] = columnState_.Entries[c].Width;
             position[c] = columnState_.Entries[c].Position;
@@ -201,8 +191,8 @@ void ReportList::ComputeVisibleColumns() {
     for (int p = 0; p < n; ++p)
         for (int c = 0; c < n; ++c)
             if (width[c] > 0 && position[c] == p) visibleOrder_[visibleCount_++] = c;
-    FindStoredTexts();
-    piecesFormat_ = -1;
+    storedTexts_.Find(RowAt(0), rowSize_, columnCount_, visibleOrder_.data(), visibleCount_);
+    cellPieces_.Forget();
 }
 
 bool ReportList::WriteStoredRows(const char* fileName, int format) {
@@ -218,7 +208,7 @@ bool ReportList::WriteStoredRows(const char* fileName, int format) {
     WriteHeader(file, format);
     bool written = true;
     for (int i = 0; i < rowCount_; ++i) {
-        ReadAhead(RowAt(i + kRowsAhead));
+        storedTexts_.ReadAhead(RowAt(i + StoredTextOffsets::kRowsAhead));
         const RowRecord& row = *RowAt(i);
         if (!IncludeInReport(row)) continue;
         if (!WriteRow(file, row, format)) {

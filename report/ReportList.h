@@ -13,10 +13,12 @@
 #include <commdlg.h>
 
 #include "framework/Containers.h"
+#include "framework/Handles.h"
 #include "framework/ListView.h"
+#include "report/ReportCaches.h"
 
-class ConfigStore;
 class ReportFile;
+class SettingsExchange;
 
 // Report format codes, shared by the save dialog, the settings and the command line.
 enum ReportFormat {
@@ -146,6 +148,9 @@ public:
     virtual bool RowMatchesFind(const RowRecord& row, const FINDREPLACEA& request);
     virtual void CellColors(const RowRecord& row, NMLVCUSTOMDRAW& draw);
     virtual void RefreshView(bool sortAndSelect);
+    // The text of a row's column as the list shows and writes it; by default the row's
+    // own. A list may keep what it takes to work texts out faster.
+    virtual const char* RowText(const RowRecord& row, int column, char* buffer, int capacity);
 
     // Binds the list to a list view (or to none) and sets up columns and column state.
     void Attach(HWND listView, int descendingImage);
@@ -181,12 +186,12 @@ public:
     static constexpr int kMaxSortKeys = 32;
     static constexpr int kDescending = 0x1000;
     static constexpr int kSortColumnMask = 0xFFF;
-    static void ClearSortKeys();
-    static int SortKeyCount();
-    static int SortKey(int index);
+    void ClearSortKeys() { sortKeyCount_ = 0; }
+    int SortKeyCount() const { return sortKeyCount_; }
+    int SortKey(int index) const { return index >= 0 && index < sortKeyCount_ ? sortKeys_[index] : 0; }
     // Appends one key; false (and nothing stored) when the table is full.
     bool AddSortKey(const char* argument, bool descending);
-    static bool AddSortSpec(int spec);
+    bool AddSortSpec(int spec);
     int ColumnFromArgument(const char* argument);
     int CompareByKeys(const RowRecord& a, const RowRecord& b) const;
     void SortStoredRows();
@@ -194,7 +199,7 @@ public:
     void SetSavedSortSpec(int spec) { savedSortSpec_ = spec; }
 
     // Loads or saves the column layout ("Columns") and the sort ("Sort").
-    void ExchangeSettings(ConfigStore& store);
+    void ExchangeSettings(SettingsExchange& store);
 
     // The list view side: columns, image lists, items, painting and layout.
     void InsertListColumns();
@@ -259,14 +264,7 @@ private:
     bool WriteXmlRow(ReportFile& file, const RowRecord& row);
     // The decorated HTML text of one value cell, in decorated_.
     const std::string& HtmlCellText(int format, int position, const RowRecord& row, COLORREF* background);
-    // The fixed texts around one visible cell of a report: worked out once per report and
-    // column, and again only when a cell's background differs from the last one's.
-    struct CellPieces {
-        bool Built = false;
-        COLORREF Background = kNoColor;
-        std::string Open;
-        std::string Close;
-    };
+    // The fixed texts around one visible cell of a report, built when the cache lacks them.
     const CellPieces& Pieces(int format, int position, COLORREF background);
     void BuildTextPieces(int position, CellPieces& pieces) const;
     void BuildMarkupPieces(int format, int position, CellPieces& pieces);
@@ -274,29 +272,10 @@ private:
     const std::string& ElementNameOf(int column);
     void WriteFooter(ReportFile& file, int format);
     const char* CellText(const RowRecord& row, int column, int buffer) {
-        if (static_cast<std::size_t>(column) < storedOffset_.size() && storedOffset_[column] >= 0)
-            return reinterpret_cast<const char*>(&row) + storedOffset_[column];
-        return WorkedOutCellText(row, column, buffer);
+        const char* stored = storedTexts_.Text(row, column);
+        return stored != nullptr ? stored : WorkedOutCellText(row, column, buffer);
     }
     const char* WorkedOutCellText(const RowRecord& row, int column, int buffer);
-    // Notes, from one row, where each column's stored text lies in a row (-1: worked out).
-    void FindStoredTexts();
-    // Asks the memory for two bytes of each stored text of a row that a report writes a
-    // few rows later: the first, and the one 32 bytes on, which lies in the next cache line
-    // when a text begins late in one. The texts of a row lie in separate lines of a large
-    // block, and a copy that stops at a terminator would wait for each line in turn. The
-    // compiler emits no prefetch for this target (it assumes no SSE), so the instruction
-    // is written out; every processor the program runs on has it.
-    void ReadAhead(const RowRecord* row) const {
-        if (row == nullptr) return;
-        const char* base = reinterpret_cast<const char*>(row);
-        for (std::ptrdiff_t offset : aheadOffsets_) {
-            Prefetch(base + offset);
-            if (offset + 32 < rowSize_) Prefetch(base + offset + 32);
-        }
-    }
-    static void Prefetch(const char* address) { __asm__ volatile("prefetcht0 %0" : : "m"(*address)); }
-    static constexpr int kRowsAhead = 4;
 
     int rowSize_ = 0;
     ::TextBuffer textBuffers_[kTextBufferCount];
@@ -306,14 +285,13 @@ private:
     int rowGeneration_ = 0;
     int visibleCount_ = 0;
     std::vector<int> visibleOrder_;
-    std::vector<std::ptrdiff_t> storedOffset_;
-    // The offsets of the stored texts of the visible columns, for ReadAhead.
-    std::vector<std::ptrdiff_t> aheadOffsets_;
+    StoredTextOffsets storedTexts_;
     std::vector<ReportAttributes> attributes_;
     int ascendingImage_ = 0;
     int descendingImage_ = 1;
     HWND listView_ = nullptr;
-    HIMAGELIST headerImages_ = nullptr;
+    win::UniqueImageList headerImages_;
+    // Owned by the list view, which destroys it with itself.
     HIMAGELIST smallImages_ = nullptr;
     FINDREPLACEA findRequest_ = {};
     char findText_[256] = {};
@@ -321,6 +299,8 @@ private:
     int sortAfterRefresh_ = 1;
     int selectFirstAfterRefresh_ = 1;
     int savedSortSpec_ = 0;
+    int sortKeys_[kMaxSortKeys] = {};
+    int sortKeyCount_ = 0;
     int activeSortSpec_ = 0;
     int columnCount_ = 0;
     std::vector<ColumnDescriptor> descriptors_;
@@ -329,6 +309,5 @@ private:
     mutable std::vector<COLORREF> gradient_;
     mutable int gradientFormat_ = -1;
     std::vector<std::string> elementNames_;
-    std::vector<CellPieces> cellPieces_;
-    int piecesFormat_ = -1;
+    CellPieceCache cellPieces_;
 };

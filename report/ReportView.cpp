@@ -2,8 +2,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/ConfigStore.h"
+#include "framework/Handles.h"
 #include "report/ReportList.h"
+#include "report/SettingsExchange.h"
 #include "resources/resource.h"
 
 namespace {
@@ -23,23 +24,24 @@ void ReportList::InsertListColumns() {
 void ReportList::CreateImageLists() {
     win::ListView view(listView_);
     if (!view) return;
-    if (smallImages_ != nullptr) ImageList_Destroy(smallImages_);
-    if (headerImages_ != nullptr) ImageList_Destroy(headerImages_);
 
-    smallImages_ = ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 1, 1);
-    ImageList_SetImageCount(smallImages_, 1);
-    view.SetImageList(smallImages_, LVSIL_SMALL);
+    // A list view without LVS_SHAREIMAGELISTS destroys its small image list with itself,
+    // so the new list is the view's from here on; the one it held before is freed.
+    HIMAGELIST small = ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ImageList_SetImageCount(small, 1);
+    win::UniqueImageList previous(view.SetImageList(small, LVSIL_SMALL));
+    smallImages_ = small;
 
-    headerImages_ = ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 1, 1);
-    ImageList_RemoveAll(headerImages_);
+    win::UniqueImageList arrows(ImageList_Create(kIconSize, kIconSize, ILC_COLOR24 | ILC_MASK, 1, 1));
+    ImageList_RemoveAll(arrows.get());
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int id : {IDB_SORT_UP, IDB_SORT_DOWN}) {
-        HBITMAP arrow = static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, kIconSize, kIconSize, LR_LOADMAP3DCOLORS));
-        ImageList_AddMasked(headerImages_, arrow, GetSysColor(COLOR_BTNFACE));
-        if (arrow != nullptr) DeleteObject(arrow);
+        win::UniqueBitmap arrow(static_cast<HBITMAP>(
+            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, kIconSize, kIconSize, LR_LOADMAP3DCOLORS)));
+        ImageList_AddMasked(arrows.get(), arrow.get(), GetSysColor(COLOR_BTNFACE));
     }
-    SendMessageA(view.Header(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(headerImages_));
+    view.SetHeaderImageList(arrows.get());
+    headerImages_ = std::move(arrows);
 }
 
 void ReportList::RefreshView(bool sortAndSelect) {
@@ -65,7 +67,7 @@ void ReportList::RefreshView(bool sortAndSelect) {
         row.IconIndex = IconForRow(row);
         char* scratch = TextBuffer(0);
         if (scratch != nullptr) scratch[0] = '\0';
-        const char* text = row.ColumnText(0, scratch, TextBufferCapacity(0));
+        const char* text = RowText(row, 0, scratch, TextBufferCapacity(0));
         int item = view.InsertItem(text != nullptr ? text : "", LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row.IconIndex, i);
         if (item >= 0) UpdateRowTexts(row, item);
     }
@@ -83,7 +85,7 @@ void ReportList::UpdateRowTexts(const RowRecord& row, int item) {
     for (int c = 0; c < columnCount_; ++c) {
         view.ItemText(item, c, shown, TextBufferCapacity(0));
         current[0] = '\0';
-        const char* text = row.ColumnText(c, current, TextBufferCapacity(1));
+        const char* text = RowText(row, c, current, TextBufferCapacity(1));
         if (text == nullptr) text = "";
         if (std::strcmp(shown, text) != 0) view.SetItemText(item, c, text);
     }
@@ -136,7 +138,7 @@ void ReportList::ReadColumnState() {
     }
 }
 
-void ReportList::ExchangeSettings(ConfigStore& store) {
+void ReportList::ExchangeSettings(SettingsExchange& store) {
     if (store.Saving()) ReadColumnState();
     // Width, then position, each a signed 16-bit little-endian number, per column.
     std::vector<unsigned char> bytes(columnState_.Entries.size() * 4);

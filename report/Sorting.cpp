@@ -1,23 +1,16 @@
 // Sorting of the report list's rows.
 #include <mbstring.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/Text.h"
 #include "report/ReportList.h"
 
 namespace {
-
-struct SortKeyTable {
-    int Specs[ReportList::kMaxSortKeys];
-    int Count = 0;
-};
-
-SortKeyTable sortKeys;
-// The list whose rows the run time's quick sort is ordering.
-const ReportList* sortedList = nullptr;
 
 const unsigned char* Bytes(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
 
@@ -32,10 +25,6 @@ bool ContainsNoCase(const char* text, const char* part) {
 }
 
 }  // namespace
-
-void ReportList::ClearSortKeys() { sortKeys.Count = 0; }
-int ReportList::SortKeyCount() { return sortKeys.Count; }
-int ReportList::SortKey(int index) { return index >= 0 && index < sortKeys.Count ? sortKeys.Specs[index] : 0; }
 
 int ReportList::ColumnFromArgument(const char* argument) {
     ComputeVisibleColumns();
@@ -57,13 +46,13 @@ int ReportList::ColumnFromArgument(const char* argument) {
 }
 
 bool ReportList::AddSortSpec(int spec) {
-    if (sortKeys.Count >= kMaxSortKeys) return false;
-    sortKeys.Specs[sortKeys.Count++] = spec;
+    if (sortKeyCount_ >= kMaxSortKeys) return false;
+    sortKeys_[sortKeyCount_++] = spec;
     return true;
 }
 
 bool ReportList::AddSortKey(const char* argument, bool descending) {
-    if (sortKeys.Count >= kMaxSortKeys) return false;
+    if (sortKeyCount_ >= kMaxSortKeys) return false;
     const int column = ColumnFromArgument(argument != nullptr ? argument : "");
     return AddSortSpec(column | (descending ? kDescending : 0));
 }
@@ -71,8 +60,8 @@ bool ReportList::AddSortKey(const char* argument, bool descending) {
 int ReportList::CompareByKeys(const RowRecord& a, const RowRecord& b) const {
     char textA[kDefaultTextBufferSize];
     char textB[kDefaultTextBufferSize];
-    for (int k = 0; k < sortKeys.Count; ++k) {
-        const int spec = sortKeys.Specs[k];
+    for (int k = 0; k < sortKeyCount_; ++k) {
+        const int spec = sortKeys_[k];
         const int column = spec & kSortColumnMask;
         int r = CompareRows(column, a, b);
         if (r == RowRecord::kCompareTexts) {
@@ -87,13 +76,33 @@ int ReportList::CompareByKeys(const RowRecord& a, const RowRecord& b) const {
     return 0;
 }
 
+// The rows are large records: their indices are sorted, and each record then moves once,
+// cycle by cycle, through one spare row. A merge sort never reads outside the array even
+// when a comparison of odd registry texts is not consistent.
 void ReportList::SortStoredRows() {
     if (rowCount_ < 2) return;
-    sortedList = this;
-    std::qsort(rowBlock_, rowCount_, rowSize_, [](const void* a, const void* b) {
-        return sortedList->CompareByKeys(*static_cast<const RowRecord*>(a), *static_cast<const RowRecord*>(b));
-    });
-    sortedList = nullptr;
+    std::vector<int> order(static_cast<std::size_t>(rowCount_));
+    for (int i = 0; i < rowCount_; ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return CompareByKeys(*RowAt(a), *RowAt(b)) < 0; });
+
+    std::vector<unsigned char> spare(static_cast<std::size_t>(rowSize_));
+    auto slot = [this](int i) { return rowBlock_ + static_cast<std::size_t>(i) * rowSize_; };
+    for (int start = 0; start < rowCount_; ++start) {
+        if (order[start] == start) continue;
+        std::memcpy(spare.data(), slot(start), rowSize_);
+        int to = start;
+        for (;;) {
+            const int from = order[to];
+            order[to] = to;
+            if (from == start) {
+                std::memcpy(slot(to), spare.data(), rowSize_);
+                break;
+            }
+            std::memcpy(slot(to), slot(from), rowSize_);
+            to = from;
+        }
+    }
 }
 
 void ReportList::SortBy(int spec, bool keepDirection) {
@@ -114,7 +123,7 @@ void ReportList::SortBy(int spec, bool keepDirection) {
                                  HDF_STRING | HDF_IMAGE | HDF_BITMAP_ON_RIGHT,
                                  descending ? descendingImage_ : ascendingImage_);
     activeSortSpec_ = spec;
-    SendMessageA(listView_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(this), reinterpret_cast<LPARAM>(CompareItems));
+    view.SortItems(CompareItems, reinterpret_cast<LPARAM>(this));
 }
 
 int CALLBACK ReportList::CompareItems(LPARAM dataA, LPARAM dataB, LPARAM listParam) {

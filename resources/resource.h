@@ -57,6 +57,11 @@
 #define IDC_STATIC              (-1)
 #endif
 
+// Child controls of the main window
+#define IDC_STATUS_BAR          257
+#define IDC_TOOLBAR             258
+#define IDC_LIST_VIEW           259
+
 // Dialogs
 #define IDD_PROPERTIES          105
 #define IDD_EXCEPTION           107

@@ -5,14 +5,11 @@ set -u
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 
-display=":$((90 + RANDOM % 400))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
+source scripts/xvfb.sh
+start_xvfb 1280x1024x24 || { echo "Xvfb did not start" >&2; exit 1; }
 cleanup() {
   bash scripts/prefix.sh stop
-  kill "$xvfb" 2>/dev/null
-  wait "$xvfb" 2>/dev/null
+  stop_xvfb
 }
 trap cleanup EXIT
 

@@ -16,7 +16,8 @@ ScratchKeys::ScratchKeys() : ownsRoot_(true) {
     // A run that crashed may have left a root of the same name (process ids repeat).
     RegDeleteTreeA(HKEY_CURRENT_USER, rootPath_.c_str());
     LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, rootPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &root_, nullptr);
+                                  nullptr, ownedRoot_.put(), nullptr);
+    root_ = ownedRoot_.get();
     EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << rootPath_;
 }
 
@@ -24,35 +25,32 @@ ScratchKeys::ScratchKeys(HKEY base) : root_(base) {}
 
 ScratchKeys::~ScratchKeys() {
     if (ownsRoot_) {
-        RegCloseKey(root_);
+        ownedRoot_.reset();
         RegDeleteTreeA(HKEY_CURRENT_USER, rootPath_.c_str());
         return;
     }
     for (const std::string& name : topLevel_) RegDeleteTreeA(root_, name.c_str());
 }
 
-HKEY ScratchKeys::Create(const std::string& path) {
+win::UniqueKey ScratchKeys::Create(const std::string& path) {
     topLevel_.insert(path.substr(0, path.find('\\')));
-    HKEY key = nullptr;
-    LONG status = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    win::UniqueKey key;
+    LONG status = RegCreateKeyExA(root_, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
     if (!acceptRefusals_) {
         EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create " << path;
     }
-    return status == ERROR_SUCCESS ? key : nullptr;
+    return key;
 }
 
-void ScratchKeys::CreateKey(const std::string& path) {
-    if (HKEY key = Create(path)) RegCloseKey(key);
-}
+void ScratchKeys::CreateKey(const std::string& path) { Create(path); }
 
 void ScratchKeys::SetBytes(const std::string& path, const char* name, DWORD type, const void* data, DWORD size) {
-    HKEY key = Create(path);
-    if (key == nullptr) return;
-    LONG status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    win::UniqueKey key = Create(path);
+    if (!key) return;
+    LONG status = RegSetValueExA(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
     if (!acceptRefusals_) {
         EXPECT_EQ(ERROR_SUCCESS, status);
     }
-    RegCloseKey(key);
 }
 
 void ScratchKeys::SetString(const std::string& path, const char* name, const std::string& data, DWORD type) {
@@ -64,18 +62,15 @@ void ScratchKeys::SetDword(const std::string& path, const char* name, DWORD valu
 }
 
 void ScratchKeys::DeleteValue(const std::string& path, const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, name);
-    RegCloseKey(key);
+    win::UniqueKey key;
+    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key.get(), name);
 }
 
 void ScratchKeys::DeleteTree(const std::string& path) { RegDeleteTreeA(root_, path.c_str()); }
 
 bool ScratchKeys::HasValue(const std::string& path, const char* name) const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    bool found = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return found;
+    win::UniqueKey key;
+    if (RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    return RegQueryValueExA(key.get(), name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "framework/Handles.h"
+
 // Writes keys and values below a base key and deletes, at destruction, every top-level
 // key it created there. With no base given it makes a private, uniquely named root
 // below HKEY_CURRENT_USER and removes that root as a whole.
@@ -36,10 +38,11 @@ public:
     void AcceptRefusals() { acceptRefusals_ = true; }
 
 private:
-    HKEY Create(const std::string& path);
+    win::UniqueKey Create(const std::string& path);
 
     HKEY root_ = nullptr;
-    bool ownsRoot_ = false;
+    win::UniqueKey ownedRoot_;
+    bool ownsRoot_ = false;  // ownedRoot_ holds it
     bool acceptRefusals_ = false;
     std::string rootPath_;
     std::set<std::string> topLevel_;

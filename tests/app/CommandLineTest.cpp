@@ -362,13 +362,12 @@ TEST(NoLoadSettings, DeletesTheOldKeyOnlyAsTheFirstArgument) {
         bool Deleted;
     } cases[] = {{"/noloadsettings", true}, {"/x /noloadsettings", false}, {"/NoLoadSettings", true}};
     for (const auto& c : cases) {
-        HKEY key = nullptr;
+        win::UniqueKey key;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                                 nullptr, &key, nullptr));
-        RegCloseKey(key);
+                                                 nullptr, key.put(), nullptr));
+        key.reset();
         EXPECT_EQ(0u, RunMorvane(c.Arguments).ExitCode);
-        bool exists = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (exists) RegCloseKey(key);
+        bool exists = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
         EXPECT_EQ(!c.Deleted, exists) << c.Arguments;
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
@@ -376,18 +375,17 @@ TEST(NoLoadSettings, DeletesTheOldKeyOnlyAsTheFirstArgument) {
 }
 
 TEST(DeleteRegKey, DeletesTheOldSettingsKeyAndWritesNothingElse) {
-    HKEY key = nullptr;
+    win::UniqueKey key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr));
-    RegSetValueExA(key, "Left", 0, REG_SZ, reinterpret_cast<const BYTE*>("over"), 5);
-    RegCloseKey(key);
+                                             nullptr, key.put(), nullptr));
+    RegSetValueExA(key.get(), "Left", 0, REG_SZ, reinterpret_cast<const BYTE*>("over"), 5);
+    key.reset();
     std::string out = TempFilePath("deleteregkey.txt");
     DeleteFileA(out.c_str());
     ProcessResult run = RunMorvane("/deleteregkey /stab " + out);
     EXPECT_EQ(0u, run.ExitCode);
-    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key));
-    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Kestrune", 0, KEY_READ, &key));
-    RegCloseKey(key);
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.put()));
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Kestrune", 0, KEY_READ, key.put()));
     EXPECT_FALSE(FileExists(out)) << "the export option after it is not run";
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrune");
 }

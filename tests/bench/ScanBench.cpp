@@ -12,6 +12,7 @@
 
 #include "app/Settings.h"
 #include "catalogue/MenuItem.h"
+#include "framework/Handles.h"
 #include "framework/Text.h"
 
 namespace {
@@ -45,21 +46,20 @@ double Time(const std::function<void()>& work) {
 }
 
 void SetString(HKEY parent, const std::string& path, const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    win::UniqueKey key;
+    if (RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
 }
 
 // A classes tree of about the given number of verbs below a private root, built once per
 // prefix and kept for later runs (a "Complete" value marks a finished tree).
-HKEY BenchTree(int verbs) {
+win::UniqueKey BenchTree(int verbs) {
     const std::string path = std::string(kBenchBase) + "\\Verbs" + std::to_string(verbs);
-    HKEY root = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr);
-    if (RegQueryValueExA(root, "Complete", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) return root;
+    win::UniqueKey root;
+    RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, root.put(), nullptr);
+    if (RegQueryValueExA(root.get(), "Complete", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) return root;
 
     char windows[MAX_PATH], system[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
@@ -69,20 +69,20 @@ HKEY BenchTree(int verbs) {
     const int types = verbs / kVerbsPerType;
     for (int t = 0; t < types; ++t) {
         const std::string type = "BenchType" + std::to_string(t);
-        SetString(root, type, "", "Bench type " + std::to_string(t));
+        SetString(root.get(), type, "", "Bench type " + std::to_string(t));
         for (int e = 0; e < kExtensionsPerType; ++e)
-            SetString(root, ".bx" + std::to_string(t) + "_" + std::to_string(e), "", type);
+            SetString(root.get(), ".bx" + std::to_string(t) + "_" + std::to_string(e), "", type);
         for (int v = 0; v < kVerbsPerType; ++v) {
             const int n = t * kVerbsPerType + v;
             const std::string program =
                 n % kRealProgramEvery == 0 ? real[(n / kRealProgramEvery) % 4]
                                            : "C:\\Missing\\program" + std::to_string(t) + ".exe";
             const std::string verb = type + "\\shell\\verb" + std::to_string(v);
-            SetString(root, verb, "", "Verb " + std::to_string(v) + " of " + type);
-            SetString(root, verb + "\\command", "", "\"" + program + "\" \"%1\"");
+            SetString(root.get(), verb, "", "Verb " + std::to_string(v) + " of " + type);
+            SetString(root.get(), verb + "\\command", "", "\"" + program + "\" \"%1\"");
         }
     }
-    SetString(root, "", "Complete", "1");
+    SetString(root.get(), "", "Complete", "1");
     return root;
 }
 
@@ -104,41 +104,37 @@ long RawWalk(HKEY root) {
         if (status == ERROR_MORE_DATA) continue;
         if (status != ERROR_SUCCESS) break;
         if (name[0] != '.' && name[0] != '*' && std::strchr(name, '.') != nullptr) continue;
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+        win::UniqueKey key;
+        if (RegOpenKeyExA(root, name, 0, KEY_READ, key.put()) != ERROR_SUCCESS) continue;
         std::string type = name;
         if (name[0] == '.') {
             char target[255] = {};
-            HKEY typeKey = nullptr;
-            if (ReadText(key, "", target, sizeof target) && target[0] != '\0' &&
-                RegOpenKeyExA(root, target, 0, KEY_READ, &typeKey) == ERROR_SUCCESS) {
-                RegCloseKey(key);
-                key = typeKey;
+            win::UniqueKey typeKey;
+            if (ReadText(key.get(), "", target, sizeof target) && target[0] != '\0' &&
+                RegOpenKeyExA(root, target, 0, KEY_READ, typeKey.put()) == ERROR_SUCCESS) {
+                key = std::move(typeKey);
                 type = target;
             }
         }
-        if (type[0] != '.' && !listedTypes.insert(text::FoldedKey(type.c_str())).second) {
-            RegCloseKey(key);
-            continue;
-        }
+        if (type[0] != '.' && !listedTypes.insert(text::FoldedKey(type.c_str())).second) continue;
         char description[255];
-        ReadText(key, "", description, sizeof description);
-        HKEY shell = nullptr;
-        if (RegOpenKeyExA(key, "Shell", 0, KEY_READ, &shell) == ERROR_SUCCESS) {
+        ReadText(key.get(), "", description, sizeof description);
+        win::UniqueKey shell;
+        if (RegOpenKeyExA(key.get(), "Shell", 0, KEY_READ, shell.put()) == ERROR_SUCCESS) {
             char verb[255];
             for (DWORD v = 0;; ++v) {
                 DWORD verbLength = sizeof verb;
-                if (RegEnumKeyExA(shell, v, verb, &verbLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-                HKEY verbKey = nullptr, command = nullptr;
-                if (RegOpenKeyExA(shell, verb, 0, KEY_READ, &verbKey) != ERROR_SUCCESS) continue;
+                if (RegEnumKeyExA(shell.get(), v, verb, &verbLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+                win::UniqueKey verbKey, command;
+                if (RegOpenKeyExA(shell.get(), verb, 0, KEY_READ, verbKey.put()) != ERROR_SUCCESS) continue;
                 char text[511];
-                ReadText(verbKey, "", text, 127);
-                ReadText(verbKey, "LegacyDisable", text, 255);
-                ReadText(verbKey, "Extended", text, 255);
-                if (RegOpenKeyExA(verbKey, "Command", 0, KEY_READ, &command) == ERROR_SUCCESS) {
-                    if (ReadText(command, "", text, sizeof text)) {
+                ReadText(verbKey.get(), "", text, 127);
+                ReadText(verbKey.get(), "LegacyDisable", text, 255);
+                ReadText(verbKey.get(), "Extended", text, 255);
+                if (RegOpenKeyExA(verbKey.get(), "Command", 0, KEY_READ, command.put()) == ERROR_SUCCESS) {
+                    if (ReadText(command.get(), "", text, sizeof text)) {
                         FILETIME written;
-                        RegQueryInfoKeyA(command, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                        RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                          nullptr, nullptr, nullptr, &written);
                         ++verbs;
                         const char* end = text[0] == '"' ? std::strchr(text + 1, '"') : nullptr;
@@ -159,13 +155,9 @@ long RawWalk(HKEY root) {
                             }
                         }
                     }
-                    RegCloseKey(command);
                 }
-                RegCloseKey(verbKey);
             }
-            RegCloseKey(shell);
         }
-        RegCloseKey(key);
     }
     return verbs;
 }
@@ -185,7 +177,7 @@ int main(int argc, char** argv) {
     MainSettings settings;
     settings.SetDefaults();
     settings.HideStandardItems = 0;
-    MenuItemList list(&settings);
+    MenuItemList list(&settings.HideStandardItems);
     list.Attach(nullptr);
 
     const int sizes[] = {1000, 10000, 50000};
@@ -196,22 +188,21 @@ int main(int argc, char** argv) {
                 "scan growth");
     for (int s = reportsOnly ? 2 : 0; s < 3; ++s) {
         if (reportsOnly) {
-            HKEY root = BenchTree(sizes[s]);
+            win::UniqueKey root = BenchTree(sizes[s]);
             list.ClearRows();
-            list.Scan(root);
-            RegCloseKey(root);
+            list.Scan(root.get());
             break;
         }
         const double built = Now();
-        HKEY root = BenchTree(sizes[s]);
+        win::UniqueKey root = BenchTree(sizes[s]);
         const double buildSeconds = Now() - built;
-        RawWalk(root);  // warm the registry and the file cache alike for both
+        RawWalk(root.get());  // warm the registry and the file cache alike for both
         std::vector<double> raw, scan;
         for (int r = 0; r < repeats[s]; ++r) {
-            raw.push_back(Time([&] { RawWalk(root); }));
+            raw.push_back(Time([&] { RawWalk(root.get()); }));
             scan.push_back(Time([&] {
                 list.ClearRows();
-                list.Scan(root);
+                list.Scan(root.get());
             }));
         }
         const double rawSeconds = Median(raw), scanSeconds = Median(scan);
@@ -227,7 +218,6 @@ int main(int argc, char** argv) {
                     rawSeconds, scanSeconds, ratio, growth[0], growth[1], buildSeconds);
         previousRaw = rawSeconds;
         previousScan = scanSeconds;
-        RegCloseKey(root);
     }
 
     // The least that any report of the stored rows does: read one byte of every visible
@@ -262,18 +252,16 @@ int main(int argc, char** argv) {
         for (int r = 0; r < 9; ++r) {
             report.push_back(Time([&] { list.WriteStoredRows(path.c_str(), format); }));
             if (bytes.empty()) {
-                HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-                DWORD size = GetFileSize(in, nullptr), read = 0;
+                win::UniqueFile in(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+                DWORD size = GetFileSize(in.get(), nullptr), read = 0;
                 bytes.resize(size);
-                ReadFile(in, &bytes[0], size, &read, nullptr);
-                CloseHandle(in);
+                ReadFile(in.get(), &bytes[0], size, &read, nullptr);
             }
             single.push_back(Time([&] {
-                HANDLE out = CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+                win::UniqueFile out(CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
                 DWORD written = 0;
-                WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-                CloseHandle(out);
+                WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
             }));
         }
         const double ratio = Median(report) / Median(single);
@@ -286,7 +274,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> sorts;
     for (int r = 0; r < 3; ++r) {
-        ReportList::ClearSortKeys();
+        list.ClearSortKeys();
         list.AddSortKey(r % 2 == 0 ? "2" : "3", false);
         list.AddSortKey("0", r % 2 != 0);
         sorts.push_back(Time([&] { list.SortStoredRows(); }));

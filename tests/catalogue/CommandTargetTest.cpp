@@ -120,7 +120,7 @@ TEST(VersionRecord, StringsAreKeptOnlyForExistingFilesWithARecord) {
 TEST(VersionRecord, TheScanGivesEveryRowItsProgramAndStrings) {
     MainSettings settings;
     settings.SetDefaults();
-    MenuItemList list(&settings);
+    MenuItemList list(&settings.HideStandardItems);
     list.Attach(nullptr);
     ScratchKeys tree;
     std::string fixture = FixturePath("version_unicode_table.exe");

@@ -16,7 +16,7 @@ namespace {
 // Scans a private classes tree and gives the rows by "FileType/MenuKey".
 class ScanTest : public ::testing::Test {
 protected:
-    ScanTest() : list(&settings) {
+    ScanTest() : list(&settings.HideStandardItems) {
         settings.SetDefaults();
         list.Attach(nullptr);
     }

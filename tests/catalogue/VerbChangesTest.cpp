@@ -103,11 +103,10 @@ TEST_F(VerbChangeTest, ValuesAreWrittenAndReadBack) {
 TEST_F(VerbChangeTest, TheWrittenValueIsAnEmptyString) {
     ItemRecord item = Item("plain", "edit");
     SetDisabled(item, true, tree.Root());
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(tree.Root(), "plain\\shell\\edit", 0, KEY_READ, &key));
+    win::UniqueKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(tree.Root(), "plain\\shell\\edit", 0, KEY_READ, key.put()));
     DWORD type = 0, size = 0;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "LegacyDisable", nullptr, &type, nullptr, &size));
-    RegCloseKey(key);
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key.get(), kDisabledValueName, nullptr, &type, nullptr, &size));
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
     EXPECT_EQ(1u, size);
 }
@@ -154,7 +153,7 @@ TEST(VerbChanges, RowsOfTheRealClassesRootAreChangedThere) {
     classes.Forget("SystemFileAssociations");
     MainSettings settings;
     settings.SetDefaults();
-    MenuItemList list(&settings);
+    MenuItemList list(&settings.HideStandardItems);
     list.Attach(nullptr);
     list.LoadRows();
     int changed = 0;

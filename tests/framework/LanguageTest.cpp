@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestProcess.h"
+#include "framework/Handles.h"
 #include "framework/Language.h"
 #include "framework/ModulePath.h"
 #include "resources/resource.h"
@@ -71,19 +72,19 @@ TEST_F(LanguageTest, GeneralValues) {
 
 TEST_F(LanguageTest, MenuTextsKeepTheBuiltInShortcut) {
     Use("[menu_102]\r\n40001=Save\r\n40014=Find\tX\r\n70001=File\r\n99999=nothing\r\n");
-    HMENU menu = lang::LoadMenu(IDM_MAIN);
+    win::UniqueMenu owned(lang::LoadMenu(IDM_MAIN));
+    HMENU menu = owned.get();
     ASSERT_NE(nullptr, menu);
     EXPECT_EQ("File", MenuText(menu, 0, true));
     EXPECT_EQ("Save\tCtrl+S", MenuText(menu, IDM_SAVE_SELECTED, false));
     EXPECT_EQ("Find\tX\tCtrl+F", MenuText(menu, IDM_FIND, false)) << "the built-in suffix follows a translated one";
     EXPECT_EQ("\xCD\xCB\xB3\xF6(&X)", MenuText(menu, IDM_EXIT, false)) << "untranslated items keep their text";
     EXPECT_NE(nullptr, GetSubMenu(menu, 0)) << "a translated pop-up keeps its sub-menu";
-    DestroyMenu(menu);
 
-    HMENU popup = lang::LoadMenu(IDM_POPUP);
+    win::UniqueMenu ownedPopup(lang::LoadMenu(IDM_POPUP));
+    HMENU popup = ownedPopup.get();
     EXPECT_EQ("\xB1\xA3\xB4\xE6\xCB\xF9\xD1\xA1\xCF\xEE\xC4\xBF(&S)\tCtrl+S", MenuText(popup, IDM_SAVE_SELECTED, false))
         << "sections are per menu";
-    DestroyMenu(popup);
 }
 
 INT_PTR CALLBACK TranslateOnInit(HWND dialog, UINT message, WPARAM, LPARAM) {

@@ -135,7 +135,7 @@ TEST(HostileRegistry, RandomTreesGiveSoundRowsAndWellFormedReports) {
         ScratchKeys tree;
         tree.AcceptRefusals();
         RandomTree(seed).Build(tree);
-        MenuItemList list(&settings);
+        MenuItemList list(&settings.HideStandardItems);
         list.Attach(nullptr);
         list.Scan(tree.Root());
 
@@ -159,7 +159,7 @@ TEST(HostileRegistry, HundredsOfExtensionsAndThousandsOfVerbs) {
     for (int v = 0; v < 2000; ++v) tree.SetString("ManyType\\shell\\v" + std::to_string(v) + "\\command", "", "x.exe");
     MainSettings settings;
     settings.SetDefaults();
-    MenuItemList list(&settings);
+    MenuItemList list(&settings.HideStandardItems);
     list.Attach(nullptr);
     list.Scan(tree.Root());
     ++figures.Cases;

@@ -10,6 +10,7 @@
 
 #include "TestProcess.h"
 #include "catalogue/MenuItem.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ protected:
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
         listView = CreateWindowExA(0, "SysListView32", "",
                                    WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT,
-                                   0, 0, 780, 560, window, reinterpret_cast<HMENU>(259), GetModuleHandleA(nullptr),
+                                   0, 0, 780, 560, window, reinterpret_cast<HMENU>(IDC_LIST_VIEW), GetModuleHandleA(nullptr),
                                    nullptr);
         list.Attach(listView);
         list.InsertListColumns();

@@ -12,9 +12,9 @@ class SortKeyTest : public ::testing::Test {
 protected:
     SortKeyTest() : list(nullptr) {
         list.Attach(nullptr);
-        ReportList::ClearSortKeys();
+        list.ClearSortKeys();
     }
-    ~SortKeyTest() override { ReportList::ClearSortKeys(); }
+    ~SortKeyTest() override { list.ClearSortKeys(); }
 
     void Add(const char* menuName, const char* extensions, int day = 1) {
         ItemRecord record;
@@ -78,11 +78,11 @@ TEST_F(SortKeyTest, TimesAreComparedByValue) {
     Add("late", "", 20);
     Add("early", "", 3);
     Add("middle", "", 10);
-    ReportList::AddSortSpec(kColumnModifiedTime);
+    list.AddSortSpec(kColumnModifiedTime);
     list.SortStoredRows();
     EXPECT_EQ((std::vector<std::string>{"early", "middle", "late"}), MenuNames());
-    ReportList::ClearSortKeys();
-    ReportList::AddSortSpec(kColumnModifiedTime | ReportList::kDescending);
+    list.ClearSortKeys();
+    list.AddSortSpec(kColumnModifiedTime | ReportList::kDescending);
     list.SortStoredRows();
     EXPECT_EQ((std::vector<std::string>{"late", "middle", "early"}), MenuNames());
 }
@@ -100,9 +100,9 @@ TEST_F(SortKeyTest, DoubleByteCharactersCompareAsUnits) {
 TEST_F(SortKeyTest, TheTableHoldsThirtyTwoKeys) {
     for (int i = 0; i < ReportList::kMaxSortKeys; ++i) EXPECT_TRUE(list.AddSortKey("1", false));
     EXPECT_FALSE(list.AddSortKey("2", false));
-    EXPECT_FALSE(ReportList::AddSortSpec(3));
-    EXPECT_EQ(ReportList::kMaxSortKeys, ReportList::SortKeyCount());
-    EXPECT_EQ(kColumnExtensions, ReportList::SortKey(ReportList::kMaxSortKeys - 1));
+    EXPECT_FALSE(list.AddSortSpec(3));
+    EXPECT_EQ(ReportList::kMaxSortKeys, list.SortKeyCount());
+    EXPECT_EQ(kColumnExtensions, list.SortKey(ReportList::kMaxSortKeys - 1));
 }
 
 }  // namespace
