@@ -8,7 +8,6 @@
 #include "framework/ErrorBox.h"
 #include "framework/Handles.h"
 #include "framework/Language.h"
-#include "framework/Text.h"
 #include "resources/resource.h"
 
 namespace {
@@ -56,7 +55,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         return 0;
     }
     if (arguments.Count() > 1 && mainWindow.CommandLineExport()) return 0;
-    // The window road: the settings key of older versions goes first when asked.
-    if (text::EqualNoCase(arguments.Get(0), "/noloadsettings")) RegDeleteKeyA(HKEY_CURRENT_USER, kLegacySettingsKey);
-    return 0;
+
+    if (!mainWindow.Create()) return 0;
+    mainWindow.Show();
+    return mainWindow.RunMessageLoop();
 }

@@ -150,7 +150,7 @@ void MenuItemList::Scan(HKEY root) {
     scan.Run();
 }
 
-void MenuItemList::LoadRows() { Scan(HKEY_CLASSES_ROOT); }
+void MenuItemList::LoadRows() { Scan(scanRoot_); }
 
 const char* MenuItemList::RowText(const RowRecord& row, int column, char* buffer, int capacity) {
     if (column != kColumnModifiedTime || buffer == nullptr) return ReportList::RowText(row, column, buffer, capacity);
@@ -158,7 +158,7 @@ const char* MenuItemList::RowText(const RowRecord& row, int column, char* buffer
     return buffer;
 }
 
-const char* MenuItemList::ProgressFormat() const { return lang::String(IDS_LOADING); }
+const char* MenuItemList::ProgressFormat() const { return lang::NumberFormat(IDS_LOADING); }
 bool MenuItemList::RowMatchesKey(const void*, const RowRecord&) const { return false; }
 bool MenuItemList::IsColumnSearched(int) const { return true; }
 

@@ -80,8 +80,10 @@ public:
     // Binds to the main window's list view (or to none) with the menu item list's settings.
     void Attach(HWND listView);
 
-    // Runs the registry scan below the given root (the classes root for LoadRows).
+    // Runs the registry scan below the given root.
     void Scan(HKEY root);
+    // The root that LoadRows scans: the classes root unless a test gives another.
+    void SetScanRoot(HKEY root) { scanRoot_ = root; }
     void LoadRows() override;
 
     int RowSize() const override { return sizeof(ItemRecord); }
@@ -104,6 +106,7 @@ protected:
 
 private:
     const int* hideStandardItems_;
+    HKEY scanRoot_ = HKEY_CLASSES_ROOT;
     TimeTextCache timeTexts_;
     // A row that carries the icon of each program, by folded path.
     std::unordered_map<std::string, int> iconRowByProgram_;

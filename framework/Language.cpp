@@ -226,6 +226,25 @@ const char* String(unsigned id) {
     return LoadUncached(id);
 }
 
+bool IsOneNumberFormat(const char* format) {
+    int numbers = 0;
+    // A trail byte of a double-byte character is never "%" (0x25) in the code pages the
+    // program meets, so walking bytes finds every conversion.
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p != '%') continue;
+        ++p;
+        if (*p == '%') continue;
+        if (*p != 'd') return false;
+        ++numbers;
+    }
+    return numbers == 1;
+}
+
+const char* NumberFormat(unsigned id) {
+    const char* translated = String(id);
+    return IsOneNumberFormat(translated) ? translated : String(id | kUntranslated);
+}
+
 HMENU LoadMenu(int menuId) {
     HMENU menu = LoadMenuA(Module(), MAKEINTRESOURCEA(menuId));
     if (menu == nullptr || state.Path[0] == '\0') return menu;

@@ -19,6 +19,13 @@ const char* FilePath();
 // The text of a string-table id; "" when there is none.
 const char* String(unsigned id);
 
+// The text of a string-table id that the program fills in with one number: the
+// translation only when it holds exactly one "%d" and no other conversion ("%%" aside),
+// since a language file is written by a stranger; otherwise the built-in text.
+const char* NumberFormat(unsigned id);
+// Whether a format holds exactly one "%d" and no other conversion.
+bool IsOneNumberFormat(const char* format);
+
 // A menu resource with its item texts translated.
 HMENU LoadMenu(int menuId);
 

@@ -19,6 +19,8 @@ have python3  || need+=(python3)
 [ -d /usr/src/googletest ] || need+=(googletest)
 [ -e /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] || need+=(fonts-wqy-microhei)
 have xdotool  || need+=(xdotool)
+# Wine's window frames draw their caption buttons with the Marlett font.
+[ -e /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

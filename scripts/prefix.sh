@@ -9,6 +9,12 @@ case "${1:-start}" in
       mkdir -p "$(dirname "$WINEPREFIX")"
       wineboot -i >/dev/null 2>&1 </dev/null
     fi
+    # Wine 8 does not load fonts from its own font folder: without Marlett in the prefix
+    # the caption buttons of window frames show as the letters "0 1 r".
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+      cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     wineserver -p >/dev/null 2>&1 </dev/null || true
     ;;
   stop)

@@ -1,5 +1,7 @@
 #include "TestProcess.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <set>
@@ -10,7 +12,14 @@ struct BoxSearch {
     DWORD ProcessId;
     std::set<HWND>* Dismissed;
     std::vector<MessageBoxSeen>* Boxes;
+    bool* WindowShown;
 };
+
+// The main window once its status bar shows the first reload's count.
+bool ReloadedMainWindow(HWND window) {
+    HWND status = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+    return status != nullptr && SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0) != 0;
+}
 
 std::string WindowText(HWND window) {
     char text[4096] = {};
@@ -36,8 +45,15 @@ BOOL CALLBACK DismissBox(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
-    if (owner != search->ProcessId || std::string(className) != "#32770" || !IsWindowVisible(window))
+    if (owner != search->ProcessId || !IsWindowVisible(window)) return TRUE;
+    if (std::string(className) == "Morvane") {
+        if (!*search->WindowShown && ReloadedMainWindow(window)) {
+            *search->WindowShown = true;
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
         return TRUE;
+    }
+    if (std::string(className) != "#32770") return TRUE;
     if (search->Dismissed->insert(window).second) {
         MessageBoxSeen seen;
         seen.Caption = WindowText(window);
@@ -65,12 +81,16 @@ std::string MorvaneExe() { return WindowsPathOf(MORVANE_EXE_UNIX_PATH); }
 
 ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs) {
     ProcessResult result;
+    const std::string exe = MorvaneExe();
+    const std::string config = exe.substr(0, exe.rfind('.')) + ".cfg";
+    bool configExisted = false;
+    const std::string configBefore = ReadWholeFile(config, &configExisted);
     PROCESS_INFORMATION process;
-    if (!Start("\"" + MorvaneExe() + "\" " + arguments, process)) return result;
+    if (!Start("\"" + exe + "\" " + arguments, process)) return result;
     result.Started = true;
 
     std::set<HWND> dismissed;
-    BoxSearch search{process.dwProcessId, &dismissed, &result.Boxes};
+    BoxSearch search{process.dwProcessId, &dismissed, &result.Boxes, &result.WindowShown};
     DWORD waited = 0;
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
         EnumWindows(DismissBox, reinterpret_cast<LPARAM>(&search));
@@ -85,6 +105,12 @@ ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs) {
     GetExitCodeProcess(process.hProcess, &result.ExitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    if (result.WindowShown) {
+        if (configExisted)
+            WriteWholeFile(config, configBefore);
+        else
+            DeleteFileA(config.c_str());
+    }
     return result;
 }
 

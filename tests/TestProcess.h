@@ -16,11 +16,16 @@ struct ProcessResult {
     DWORD ExitCode = 0;
     bool Started = false;
     bool TimedOut = false;
+    // The main window appeared and finished its first reload; the run then closed it.
+    bool WindowShown = false;
     std::vector<MessageBoxSeen> Boxes;
 };
 
 // The Windows path of the program under test.
 std::string MorvaneExe();
+// Runs the program to its end. A main window it opens is closed once its first reload has
+// filled the status bar, and the configuration file beside the program is left as it was
+// found (closing the window saves the settings there).
 ProcessResult RunMorvane(const std::string& arguments, DWORD timeoutMs = 120000);
 
 std::string TempFilePath(const std::string& name);

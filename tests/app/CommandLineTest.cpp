@@ -208,11 +208,11 @@ TEST_F(CommandLineTest, TheLastExportOptionWins) {
     EXPECT_EQ(3u, OurRows(ReadWholeFile(second)).size());
 }
 
-TEST_F(CommandLineTest, AnExportOptionWithoutAFileNameWritesNothing) {
-    std::string out = OutputPath("cli_nothing.txt");
+TEST_F(CommandLineTest, AnExportOptionWithoutAFileNameStartsTheWindow) {
     ProcessResult run = RunMorvane("/stab");
     EXPECT_EQ(0u, run.ExitCode);
     EXPECT_FALSE(run.TimedOut);
+    EXPECT_TRUE(run.WindowShown);
     EXPECT_TRUE(run.Boxes.empty());
 }
 
@@ -366,7 +366,9 @@ TEST(NoLoadSettings, DeletesTheOldKeyOnlyAsTheFirstArgument) {
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                                  nullptr, key.put(), nullptr));
         key.reset();
-        EXPECT_EQ(0u, RunMorvane(c.Arguments).ExitCode);
+        ProcessResult run = RunMorvane(c.Arguments);
+        EXPECT_EQ(0u, run.ExitCode);
+        EXPECT_TRUE(run.WindowShown) << "the window starts all the same";
         bool exists = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
         EXPECT_EQ(!c.Deleted, exists) << c.Arguments;
     }
