@@ -71,7 +71,8 @@ extern "C" EXCEPTION_DISPOSITION __cdecl GuardRoutine(EXCEPTION_RECORD* record, 
 
 // A C++ exception has no processor context of its own: the report shows the registers
 // where the guard caught it, and the code that C++ exceptions carry on this platform.
-__attribute__((noinline)) LRESULT ReportCppException(HWND owner) {
+// RtlCaptureContext reads its caller's frame through EBP, so this function keeps one.
+__attribute__((noinline, optimize("no-omit-frame-pointer"))) LRESULT ReportCppException(HWND owner) {
     CONTEXT context = {};
     context.ContextFlags = CONTEXT_FULL;
     RtlCaptureContext(&context);

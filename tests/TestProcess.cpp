@@ -265,3 +265,59 @@ bool SetUnwritable(const std::string& windowsPath, bool unwritable) {
     return RunUnixScript("hold-read-only.sh", (unwritable ? "on " : "off ") + UnixPathOf(windowsPath),
                          windowsPath + ".held", 10000);
 }
+
+namespace {
+
+struct WindowSearch {
+    DWORD ProcessId;
+    const char* ClassName;
+    const char* Caption;
+    HWND Found;
+};
+
+BOOL CALLBACK FindChildWindow(HWND window, LPARAM param) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->ProcessId || !IsWindowVisible(window) || lstrcmpA(className, search->ClassName) != 0)
+        return TRUE;
+    if (search->Caption != nullptr && WindowText(window) != search->Caption) return TRUE;
+    search->Found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::string& commandLine) {
+    if (!Start(commandLine, process_)) process_ = PROCESS_INFORMATION{};
+}
+
+ChildProcess::~ChildProcess() {
+    if (!Started()) return;
+    Wait(0);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND ChildProcess::WaitForWindow(const char* className, const char* caption, DWORD limitMs) {
+    for (DWORD waited = 0; Started() && waited <= limitMs; waited += 50) {
+        WindowSearch search{process_.dwProcessId, className, caption, nullptr};
+        EnumWindows(FindChildWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.Found != nullptr) return search.Found;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+DWORD ChildProcess::Wait(DWORD limitMs) {
+    if (!Started()) return 99;
+    if (WaitForSingleObject(process_.hProcess, limitMs) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    DWORD code = 99;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}

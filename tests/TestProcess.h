@@ -61,6 +61,25 @@ private:
     std::vector<MessageBoxSeen> boxes_;
 };
 
+// A program of the tests run as its own process, whose windows the test works.
+class ChildProcess {
+public:
+    explicit ChildProcess(const std::string& commandLine);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return process_.hProcess != nullptr; }
+    // A visible top-level window of the child with that class (and caption, unless null);
+    // null when none appears within the limit.
+    HWND WaitForWindow(const char* className, const char* caption, DWORD limitMs);
+    // The exit code; the child is ended with code 99 when it is still running at the limit.
+    DWORD Wait(DWORD limitMs);
+
+private:
+    PROCESS_INFORMATION process_ = {};
+};
+
 // A Unix path of the build as Wine's drive Z sees it.
 std::string WindowsPathOf(const char* unixPath);
 // The Windows path of a fixture program built for the tests.
