@@ -160,3 +160,25 @@ TEST_F(LanguageTest, TheTemplateHoldsEveryTextAndKeepsTranslations) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NumberFormat, OnlyOneNumberAndNoOtherConversionIsTaken) {
+    const struct {
+        const char* Format;
+        bool Taken;
+    } cases[] = {
+        {"%d items", true},  {"100%% of %d", true}, {", %d", true},    {"%s items", false}, {"%d of %d", false},
+        {"%n%d", false},     {"no number", false},  {"%", false},      {"%x", false},       {"%5d", false},
+        {"%d%", false},      {"%%d", false},        {"%ld", false},    {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.Taken, lang::IsOneNumberFormat(c.Format)) << c.Format;
+}
+
+TEST_F(LanguageTest, AStatusTextWithAnyOtherConversionFallsBackToTheBuiltInOne) {
+    Use("[strings]\r\n4=%s items %n\r\n5=, %d chosen\r\n");
+    EXPECT_STREQ(lang::String(IDS_STATUS_ITEMS | lang::kUntranslated), lang::NumberFormat(IDS_STATUS_ITEMS));
+    EXPECT_STREQ(", %d chosen", lang::NumberFormat(IDS_STATUS_SELECTED));
+}
+
+}  // namespace
