@@ -4,7 +4,10 @@
 #include <commctrl.h>
 
 #include "app/MainWindow.h"
+#include "catalogue/PropertiesDialog.h"
+#include "framework/AboutDialog.h"
 #include "framework/ListView.h"
+#include "report/ColumnSettingsDialog.h"
 #include "resources/resource.h"
 
 namespace {
@@ -45,7 +48,19 @@ void ToggleHideStandard(MainWindow& window) {
     PostMessageA(window.Handle(), MainWindow::kReload, 0, 0);
 }
 
+void Properties(MainWindow& window) {
+    if (const RowRecord* row = window.Items().SingleSelectedRow())
+        ShowProperties(static_cast<const ItemRecord&>(*row), window.Items(), window.Handle());
+    SetFocus(window.ListView());
+}
+
+void ChooseColumns(MainWindow& window) { OpenColumnSettings(window.Items(), window.Handle()); }
+void About(MainWindow& window) { ShowAbout(window.Handle()); }
+
 const CommandEntry kCommands[] = {
+    {IDM_PROPERTIES, Properties},
+    {IDM_CHOOSE_COLUMNS, ChooseColumns},
+    {IDM_ABOUT, About},
     {IDM_EXIT, Exit},
     {IDM_REFRESH, Refresh},
     {IDM_SELECT_ALL, SelectAll},

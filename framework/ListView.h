@@ -78,6 +78,14 @@ public:
         if (item >= 0 && data != nullptr) ItemData(item, data);
         return item;
     }
+    bool ColumnCaption(int column, char* text, int limit) const {
+        if (limit > 0) text[0] = '\0';
+        LVCOLUMNA lv = {};
+        lv.mask = LVCF_TEXT;
+        lv.pszText = text;
+        lv.cchTextMax = limit;
+        return Send(LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lv)) != 0;
+    }
     bool ColumnWidthAndPosition(int column, int* width, int* position) const {
         LVCOLUMNA lv = {};
         lv.mask = LVCF_WIDTH | LVCF_ORDER;

@@ -96,6 +96,13 @@ struct ColumnState {
     HWND ListView = nullptr;
 };
 
+// Puts the entries' widths and positions into the list view. A layout with two or more
+// columns at position 0 is rejected as a whole (false); an entry is applied only with a
+// width of 0..1999 and a position of 0..N-1.
+bool ApplyColumnEntries(HWND listView, const std::vector<ColumnStateEntry>& entries);
+// Reads every column's width and position from the list view into the entries.
+void ReadColumnEntries(HWND listView, std::vector<ColumnStateEntry>& entries);
+
 // The colour "none" of the report colours.
 constexpr COLORREF kNoColor = static_cast<COLORREF>(-1);
 

@@ -108,27 +108,28 @@ LRESULT ReportList::CustomDraw(NMLVCUSTOMDRAW& draw) {
 
 void ReportList::CellColors(const RowRecord&, NMLVCUSTOMDRAW&) {}
 
-void ReportList::ApplyColumnState() {
-    win::ListView view(listView_);
-    if (!view) return;
-    const int n = static_cast<int>(columnState_.Entries.size());
+bool ApplyColumnEntries(HWND listView, const std::vector<ColumnStateEntry>& entries) {
+    win::ListView view(listView);
+    if (!view) return false;
+    const int n = static_cast<int>(entries.size());
     int atZero = 0;
-    for (const ColumnStateEntry& entry : columnState_.Entries)
+    for (const ColumnStateEntry& entry : entries)
         if (entry.Position == 0) ++atZero;
-    if (atZero >= 2) return;
+    if (atZero >= 2) return false;
     for (int i = 0; i < n; ++i) {
-        const ColumnStateEntry& entry = columnState_.Entries[i];
+        const ColumnStateEntry& entry = entries[i];
         if (entry.Width < 0 || entry.Width > kWidestAppliedColumn || entry.Position < 0 || entry.Position >= n)
             continue;
         view.SetColumnWidthAndPosition(i, entry.Width, entry.Position);
     }
+    return true;
 }
 
-void ReportList::ReadColumnState() {
-    win::ListView view(listView_);
+void ReadColumnEntries(HWND listView, std::vector<ColumnStateEntry>& entries) {
+    win::ListView view(listView);
     if (!view) return;
-    for (std::size_t i = 0; i < columnState_.Entries.size(); ++i) {
-        ColumnStateEntry& entry = columnState_.Entries[i];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        ColumnStateEntry& entry = entries[i];
         entry = ColumnStateEntry{0, 0};
         int width = 0, position = 0;
         if (view.ColumnWidthAndPosition(static_cast<int>(i), &width, &position)) {
@@ -137,6 +138,10 @@ void ReportList::ReadColumnState() {
         }
     }
 }
+
+void ReportList::ApplyColumnState() { ApplyColumnEntries(listView_, columnState_.Entries); }
+
+void ReportList::ReadColumnState() { ReadColumnEntries(listView_, columnState_.Entries); }
 
 void ReportList::ExchangeSettings(SettingsExchange& store) {
     if (store.Saving()) ReadColumnState();

@@ -3,6 +3,7 @@
 //                                   the status bar and writes the status text to FILE;
 //                                   exit code 1 when that does not happen in time
 //   window-probe close              asks the main window to close (WM_CLOSE)
+//   window-probe command ID         posts the menu command ID to the main window
 #include <windows.h>
 #include <commctrl.h>
 
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
         HWND window = MainWindow();
         return window != nullptr && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: window-probe wait SECONDS FILE | close\n");
+    if (argc >= 3 && std::strcmp(argv[1], "command") == 0) {
+        HWND window = MainWindow();
+        return window != nullptr && PostMessageA(window, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: window-probe wait SECONDS FILE | close | command ID\n");
     return 2;
 }
