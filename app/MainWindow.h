@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "app/Settings.h"
 #include "catalogue/MenuItem.h"
 #include "framework/Handles.h"
@@ -53,6 +55,10 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // Whether a command id has an action, and how many have one.
+    static bool HasCommand(int command);
+    static int CommandCount();
+
 protected:
     void OnCommand(int notifyCode, WPARAM wParam, LPARAM lParam) override;
     void OnNotify(int controlId, NMHDR& header) override;
@@ -68,6 +74,34 @@ private:
     void ApplyViewSettings();
     bool RunCommand(int command);
     void OnFindMessage(const FINDREPLACEA& request);
+
+    // The commands (MainCommands.cpp), one member each; the four row changes share one.
+    struct CommandEntry;
+    static const CommandEntry kCommands[];
+    void Exit();
+    void Refresh();
+    void SelectAll();
+    void DeselectAll();
+    void AutoSize();
+    void ToggleGridLines();
+    void ToggleInfoTips();
+    void ToggleHideStandard();
+    void Properties();
+    void ChooseColumns();
+    void About();
+    void Disable();
+    void Enable();
+    void SetExtendedMode();
+    void RemoveExtendedMode();
+    void ChangeSelectedRows(int command);
+    void SaveSelected();
+    void Copy();
+    void HtmlReportAll();
+    void HtmlReportSelected();
+    void HtmlReport(bool selectedOnly);
+    void Find();
+    void OpenInEditor();
+    void LookUpExtension();
 
     MainSettings settings_;
     MenuItemList items_;
@@ -91,3 +125,9 @@ private:
 
 // The registry key of an older version's settings, deleted on request.
 extern const char kLegacySettingsKey[];
+
+// The extension lookup page for the first extension of a row's extension list ("" and
+// false unless the list begins with "."). The extension comes from the registry: every
+// byte but letters, digits, "-", ".", "_" and "~" is percent-encoded, so that nothing in
+// it can change the address.
+bool ExtensionLookupAddress(const char* extensions, char* address, std::size_t capacity);

@@ -48,3 +48,15 @@ void SetDisabled(ItemRecord& item, bool disable, HKEY root) {
 void SetExtended(ItemRecord& item, bool extend, HKEY root) {
     item.IsExtended = ChangeMarker(item, kExtendedValueName, extend, root, item.IsExtended);
 }
+
+// The product name of the system's own programs holds "®", which most ANSI code pages
+// (936 among them) cannot hold: the version record's Unicode text reaches the program
+// converted through the ANSI code page, so the name is converted the same way from its
+// Unicode form before the two are compared, whatever the code page.
+bool IsEssentialOpenVerb(const ItemRecord& item) {
+    static const wchar_t kSystemProduct[] = L"Microsoft\u00AE Windows\u00AE Operating System";
+    char product[128] = {};
+    if (WideCharToMultiByte(CP_ACP, 0, kSystemProduct, -1, product, sizeof product, nullptr, nullptr) == 0)
+        return false;
+    return text::EqualNoCase(item.MenuKey, "open") && text::EqualNoCase(item.ProductName, product);
+}

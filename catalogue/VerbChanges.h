@@ -28,3 +28,7 @@ LONG OpenItemKey(const ItemRecord& item, win::UniqueKey& key, HKEY root = HKEY_C
 // "exefile" is never disabled.
 void SetDisabled(ItemRecord& item, bool disable, HKEY root = HKEY_CLASSES_ROOT);
 void SetExtended(ItemRecord& item, bool extend, HKEY root = HKEY_CLASSES_ROOT);
+
+// Whether the row is an "open" verb whose program belongs to the operating system itself,
+// which the user is warned about before disabling it.
+bool IsEssentialOpenVerb(const ItemRecord& item);

@@ -91,10 +91,12 @@ DWORD WINAPI DialogWatcher::Watch(void* self) {
         for (HWND dialog : search.Found) {
             if (std::find(handled.begin(), handled.end(), dialog) != handled.end()) continue;
             handled.push_back(dialog);
-            EnterCriticalSection(&watcher.lock_);
-            watcher.seen_.push_back(DialogSeen{dialog, TextOf(dialog)});
-            LeaveCriticalSection(&watcher.lock_);
+            const std::string caption = TextOf(dialog);
             watcher.action_(dialog);
+            // Counted once its action is done, so that WaitFor also waits for the action.
+            EnterCriticalSection(&watcher.lock_);
+            watcher.seen_.push_back(DialogSeen{dialog, caption});
+            LeaveCriticalSection(&watcher.lock_);
         }
         Sleep(50);
     }

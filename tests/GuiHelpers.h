@@ -33,8 +33,9 @@ public:
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
 
+    // The dialogs whose action has run.
     std::vector<DialogSeen> Seen();
-    // Waits until at least count dialogs were seen, or the limit; the number seen.
+    // Waits until the action has run on at least count dialogs, or the limit; the number.
     int WaitFor(int count, DWORD limitMs = 10000);
 
 private:
