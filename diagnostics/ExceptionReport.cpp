@@ -243,7 +243,4 @@ int ReportException(const EXCEPTION_POINTERS& exception, HWND owner) {
     return lastChoice;
 }
 
-int LastChoice() { return lastChoice; }
-bool ReportShowing() { return showing; }
-
 }  // namespace diagnostics

@@ -17,8 +17,6 @@ enum ReportChoice { kNoReport = 0, kContinue = 1, kTerminate = 2 };
 // served by the report's own loop): then it returns at once and the last choice stands.
 // Returns the choice that applies.
 int ReportException(const EXCEPTION_POINTERS& exception, HWND owner);
-int LastChoice();
-bool ReportShowing();
 
 // The exception code that a report of an escaped C++ exception shows.
 constexpr DWORD kCppExceptionCode = 0xE06D7363;

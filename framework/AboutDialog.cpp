@@ -51,8 +51,6 @@ void OpenAddress(const char* address) {
 
 }  // namespace
 
-unsigned char ProductTextKey(unsigned position) { return Key(position); }
-
 void Unscramble(const unsigned char* stored, char* text, unsigned capacity) {
     if (capacity == 0) return;
     unsigned i = 0;

@@ -15,9 +15,6 @@ public:
     void TakeProductTexts();
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    const char* ProductLine() const { return productLine_; }
-    const char* HomePage() const { return homePage_; }
-
 private:
     bool IsLink(HWND control) const;
     HWND ControlAt(LPARAM point) const;
@@ -34,6 +31,5 @@ void ShowAbout(HWND owner);
 // addresses, since the shell runs a program named by any other.
 bool IsWebOrMailAddress(const char* address);
 
-// The scrambling of the stored product texts, byte by byte up to the first zero.
-unsigned char ProductTextKey(unsigned position);
+// The stored product texts unscrambled, byte by byte up to the first zero.
 void Unscramble(const unsigned char* stored, char* text, unsigned capacity);

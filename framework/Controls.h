@@ -12,10 +12,6 @@ public:
     Toolbar(HWND hwnd = nullptr) : hwnd_(hwnd) {}
     HWND Handle() const { return hwnd_; }
 
-    UINT ButtonState(int command) const {
-        return static_cast<UINT>(SendMessageA(hwnd_, TB_GETSTATE, static_cast<WPARAM>(command), 0));
-    }
-    bool IsEnabled(int command) const { return (ButtonState(command) & TBSTATE_ENABLED) != 0; }
     HWND Tooltips() const { return reinterpret_cast<HWND>(SendMessageA(hwnd_, TB_GETTOOLTIPS, 0, 0)); }
     int ButtonCount() const { return static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0)); }
 
@@ -31,10 +27,6 @@ public:
     void SetText(int part, const char* text) const {
         SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
     }
-    int Text(int part, char* text) const {
-        return LOWORD(SendMessageA(hwnd_, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text)));
-    }
-    int TextLength(int part) const { return LOWORD(SendMessageA(hwnd_, SB_GETTEXTLENGTHA, static_cast<WPARAM>(part), 0)); }
     // One part that reaches the right edge.
     void SetSinglePart() const {
         int edge = -1;

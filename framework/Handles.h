@@ -107,12 +107,6 @@ struct ImageListTraits {
     static void Close(Type h) { ImageList_Destroy(h); }
 };
 
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyWindow(h); }
-};
-
 using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueLibrary = UniqueHandle<LibraryTraits>;
@@ -123,7 +117,6 @@ using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // Locks global memory for the lifetime of the object.
 class GlobalLock {

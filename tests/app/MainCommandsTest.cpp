@@ -166,15 +166,7 @@ protected:
         return classes.HasValue(prefix + type + "\\shell\\" + verb, value);
     }
     void Key(WORD key, bool control = false) {
-        BYTE state[256] = {}, saved[256] = {};
-        GetKeyboardState(saved);
-        if (control) state[VK_CONTROL] = 0x80;
-        SetKeyboardState(state);
-        MSG message = {window->ListView(), WM_KEYDOWN, key, 1, 0, {}};
-        HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAIN));
-        const bool translated = TranslateAcceleratorA(window->Handle(), table, &message) != 0;
-        SetKeyboardState(saved);
-        EXPECT_TRUE(translated) << key;
+        EXPECT_TRUE(Accelerate(key, control)) << key;
         PumpMessages();
     }
 

@@ -94,6 +94,20 @@ protected:
         PumpMessages();
     }
 
+    // The key as the message loop would meet it, through the real accelerator table; the
+    // messages it posts are left queued. False when the table does not translate it.
+    bool Accelerate(WORD key, bool control = false) {
+        HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAIN));
+        BYTE state[256] = {}, saved[256] = {};
+        GetKeyboardState(saved);
+        if (control) state[VK_CONTROL] = 0x80;
+        SetKeyboardState(state);
+        MSG message = {window->ListView(), WM_KEYDOWN, key, 1, 0, {}};
+        const bool translated = TranslateAcceleratorA(window->Handle(), table, &message) != 0;
+        SetKeyboardState(saved);
+        return translated;
+    }
+
     std::string Status() const { return TextOf(window->StatusBar()); }
     bool MenuEnabled(int id) const {
         return (GetMenuState(window->MainMenu(), static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED) == 0;

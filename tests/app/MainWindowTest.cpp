@@ -158,15 +158,7 @@ TEST_F(MainWindowTest, ARestartRestoresSettingsColumnsSortAndPlacement) {
 TEST_F(MainWindowTest, SelectingAThousandRowsWithCtrlAUpdatesTheStatusBarOnce) {
     for (int i = 0; i < 1000; ++i) AddVerb("v" + std::to_string(i));
     Open();
-    HACCEL accelerators = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_MAIN));
-    BYTE keysDown[256] = {}, saved[256] = {};
-    GetKeyboardState(saved);
-    keysDown[VK_CONTROL] = 0x80;
-    SetKeyboardState(keysDown);
-    MSG key = {window->ListView(), WM_KEYDOWN, 'A', 1, 0, {}};
-    const bool translated = TranslateAcceleratorA(window->Handle(), accelerators, &key) != 0;
-    SetKeyboardState(saved);
-    ASSERT_TRUE(translated);
+    ASSERT_TRUE(Accelerate('A', true));
     EXPECT_EQ(1, PumpMessages(5000, MainWindow::kSelectionUpdate));
     EXPECT_EQ(StatusText(1000, 1000), Status());
 }

@@ -65,6 +65,13 @@ TEST(ReportText, FollowsTheReportFormat) {
         text);
 }
 
+// An access violation; the address goes through a volatile pointer so that the compiler
+// neither warns about it nor leaves it out.
+void WriteToNowhere() {
+    int* volatile nowhere = reinterpret_cast<int*>(0x10);
+    *nowhere = 1;
+}
+
 // A window whose handler faults on request, in the ways a handler can.
 enum FaultKind { kAccessViolation, kDivideByZero, kBadJump, kCppException, kNestedSend, kInSystemCallback };
 constexpr UINT kFault = WM_APP + 1;
@@ -72,7 +79,7 @@ constexpr UINT kPing = WM_APP + 2;
 constexpr LRESULT kNestedResult = 7;
 
 BOOL CALLBACK FaultInCallback(HWND, LPARAM) {
-    *reinterpret_cast<volatile int*>(0x10) = 1;
+    WriteToNowhere();
     return TRUE;
 }
 
@@ -96,7 +103,7 @@ public:
         if (message != kFault) return Dispatch(message, wParam, lParam);
         volatile int zero = 0;
         switch (wParam) {
-        case kAccessViolation: *reinterpret_cast<volatile int*>(0x10) = 1; break;
+        case kAccessViolation: WriteToNowhere(); break;
         case kDivideByZero: return 10 / zero;
         case kBadJump: {
             void (*volatile nowhere)() = reinterpret_cast<void (*)()>(0x10);
@@ -196,7 +203,7 @@ public:
 
 protected:
     INT_PTR OnInitDialog() override {
-        *reinterpret_cast<volatile int*>(0x10) = 1;
+        WriteToNowhere();
         return 0;
     }
 };

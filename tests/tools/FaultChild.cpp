@@ -21,7 +21,10 @@ public:
     }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == kFault) *reinterpret_cast<volatile int*>(0x10) = 1;
+        if (message == kFault) {
+            int* volatile nowhere = reinterpret_cast<int*>(0x10);
+            *nowhere = 1;
+        }
         return Dispatch(message, wParam, lParam);
     }
 
