@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -124,6 +125,41 @@ void* ChainHead() {
     return head;
 }
 
+// The first error the system raised since the last Reset, as a handler that sees every
+// exception before the frames do records it. The report must show that code: under a
+// user-mode emulator the system raises other codes for the same faults than on a processor.
+class RaisedCode {
+public:
+    RaisedCode() : handler_(AddVectoredExceptionHandler(1, Record)) { code_ = 0; }
+    ~RaisedCode() { RemoveVectoredExceptionHandler(handler_); }
+    void Reset() { code_ = 0; }
+    std::string Text() const {
+        char text[32];
+        std::snprintf(text, sizeof text, "Exception %8.8lX", static_cast<unsigned long>(code_));
+        return text;
+    }
+
+private:
+    static LONG CALLBACK Record(EXCEPTION_POINTERS* exception) {
+        const DWORD code = exception->ExceptionRecord->ExceptionCode;
+        if (code_ == 0 && (code & 0xC0000000u) == 0xC0000000u) code_ = code;
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static DWORD code_;
+    void* handler_;
+};
+DWORD RaisedCode::code_ = 0;
+
+// Whether this process can read its own memory through the process functions, which the
+// module lookup and the dumps use; where it cannot (Wine under a user-mode emulator) the
+// report keeps "{Unknown}" and empty dumps, as it does on any failed step.
+bool ProcessReadsItself() {
+    const int probe = 42;
+    int copy = 0;
+    SIZE_T read = 0;
+    return ReadProcessMemory(GetCurrentProcess(), &probe, &copy, sizeof copy, &read) && copy == probe;
+}
+
 // Reads the report's text and presses "continue".
 struct Continue {
     std::string* Text;
@@ -137,6 +173,7 @@ struct Continue {
 TEST(ExceptionGuard, ReportsEachFaultAndTheWindowGoesOn) {
     FaultingWindow window;
     ASSERT_TRUE(window.Create());
+    // A null code is the one the system raised; the C++ exception's code is the guard's own.
     const struct {
         const char* Name;
         FaultKind Kind;
@@ -144,24 +181,28 @@ TEST(ExceptionGuard, ReportsEachFaultAndTheWindowGoesOn) {
         const char* Module;
         LRESULT Result;
     } cases[] = {
-        {"access violation", kAccessViolation, "Exception C0000005", "window_tests.exe", 0},
-        {"division by zero", kDivideByZero, "Exception C0000094", "window_tests.exe", 0},
-        {"jump through a bad pointer", kBadJump, "Exception C0000005 at address 00000010", "{Unknown}", 0},
+        {"access violation", kAccessViolation, nullptr, "window_tests.exe", 0},
+        {"division by zero", kDivideByZero, nullptr, "window_tests.exe", 0},
+        {"jump through a bad pointer", kBadJump, nullptr, "{Unknown}", 0},
         {"C++ exception", kCppException, "Exception E06D7363", "window_tests.exe", 0},
-        {"fault in a nested SendMessage", kNestedSend, "Exception C0000005", "window_tests.exe", kNestedResult},
-        {"fault in a callback below system frames", kInSystemCallback, "Exception C0000005", "window_tests.exe", 0},
+        {"fault in a nested SendMessage", kNestedSend, nullptr, "window_tests.exe", kNestedResult},
+        {"fault in a callback below system frames", kInSystemCallback, nullptr, "window_tests.exe", 0},
     };
+    const bool readable = ProcessReadsItself();
+    RaisedCode raised;
     for (const auto& c : cases) {
         std::string report;
         DialogWatcher watcher(Continue{&report});
         void* chain = ChainHead();
+        raised.Reset();
         const LRESULT result = SendMessageA(window.Handle(), kFault, c.Kind, 0);
         EXPECT_EQ(c.Result, result) << c.Name;
         EXPECT_EQ(chain, ChainHead()) << c.Name << ": the exception chain is as it was";
         EXPECT_EQ(1u, watcher.Seen().size()) << c.Name << ": one report";
-        EXPECT_EQ(0u, report.find(c.Code)) << c.Name << "\n" << report;
-        EXPECT_NE(std::string::npos, report.find(std::string("in module ") + c.Module)) << c.Name << "\n" << report;
-        EXPECT_NE(std::string::npos, report.find("\r\nStack Data:   ")) << c.Name << ": the stack dump is grouped";
+        EXPECT_EQ(0u, report.find(c.Code != nullptr ? std::string(c.Code) : raised.Text())) << c.Name << "\n" << report;
+        const std::string module = readable ? c.Module : "{Unknown}";
+        EXPECT_NE(std::string::npos, report.find("in module " + module + "\r\n")) << c.Name << "\n" << report;
+        EXPECT_EQ(readable, report.find("\r\nStack Data:   ") != std::string::npos) << c.Name << ": the stack dump";
         EXPECT_EQ(42, SendMessageA(window.Handle(), kPing, 0, 0)) << c.Name << ": later messages are handled";
     }
 }
@@ -188,8 +229,9 @@ TEST(ExceptionGuard, EnterCopiesTheReportAndAFaultDuringTheReportGivesNoSecond) 
         nested = SendMessageA(window.Handle(), kFault, kAccessViolation, 0);
         PressButton(dialog, IDOK);
     });
+    RaisedCode raised;
     EXPECT_EQ(0, SendMessageA(window.Handle(), kFault, kDivideByZero, 0));
-    EXPECT_EQ(0u, clipboard.find("Exception C0000094")) << clipboard;
+    EXPECT_EQ(0u, clipboard.find(raised.Text())) << clipboard;
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(0, nested);
     PumpMessages(300);
