@@ -1,12 +1,14 @@
 #include "catalogue/RegistryScan.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "catalogue/CommandTarget.h"
 #include "catalogue/MenuItem.h"
 #include "catalogue/Registry.h"
 #include "catalogue/VerbChanges.h"
+#include "framework/CodePage.h"
 #include "framework/Text.h"
 
 namespace {
@@ -15,7 +17,9 @@ namespace {
 constexpr DWORD kTypeDescriptionCapacity = 255;
 constexpr DWORD kFileTypeNameCapacity = 255;
 constexpr DWORD kMenuNameCapacity = 127;
-constexpr DWORD kCommandCapacity = 511;
+// A command line is read whole, so that the program path and the cut text come from the
+// same command; a value larger than any command line is treated as unreadable.
+constexpr DWORD kMostCommandBytes = 64 * 1024;
 constexpr std::size_t kExtensionsLimit = 511;
 
 const char kShellKey[] = "Shell";
@@ -28,13 +32,18 @@ bool IsScannedRootName(const char* name) {
     return name[0] == '.' || name[0] == '*' || std::strchr(name, '.') == nullptr;
 }
 
-void ExpandCommand(char* command, std::size_t capacity) {
-    DWORD needed = ExpandEnvironmentStringsA(command, nullptr, 0);
+// Reads the whole command text into text (whose storage is reused from verb to verb),
+// expanded when stored as an expandable string; empty when missing or unreadable.
+void ReadCommandText(HKEY command, std::string& text) {
+    DWORD type = REG_NONE;
+    if (!reg::ReadLongValue(command, "", text, kMostCommandBytes, &type) || text.empty() || type != REG_EXPAND_SZ)
+        return;
+    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
     if (needed == 0) return;
     std::vector<char> expanded(needed + 1);
-    DWORD length = ExpandEnvironmentStringsA(command, expanded.data(), needed + 1);
+    const DWORD length = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed + 1);
     if (length == 0 || length > needed + 1) return;
-    text::Copy(command, capacity, expanded.data());
+    text = expanded.data();
 }
 
 }  // namespace
@@ -148,6 +157,7 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
     win::UniqueKey shell;
     if (reg::OpenKey(typeKey, kShellKey, shell) != ERROR_SUCCESS) return;
 
+    std::string commandText;
     reg::SubkeyNames verbs(shell.get());
     while (const char* verb = verbs.Next()) {
         if (IsHiddenStandardVerb(verb)) continue;
@@ -166,11 +176,10 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
 
         win::UniqueKey command;
         if (reg::OpenKey(verbKey.get(), kCommandKey, command) != ERROR_SUCCESS) continue;
-        DWORD type = REG_NONE;
-        reg::ReadValue(command.get(), "", record.CommandLine, kCommandCapacity, &type);
-        if (type == REG_EXPAND_SZ && record.CommandLine[0] != '\0')
-            ExpandCommand(record.CommandLine, kCommandCapacity);
-        if (record.CommandLine[0] == '\0') continue;
+        ReadCommandText(command.get(), commandText);
+        if (commandText.empty()) continue;
+        text::CopyN(record.CommandLine, sizeof record.CommandLine, commandText.c_str(),
+                    codepage::CutLength(commandText.c_str(), sizeof record.CommandLine - 1));
 
         if (RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr, &record.ModifiedTime) != ERROR_SUCCESS)

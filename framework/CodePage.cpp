@@ -29,6 +29,16 @@ std::size_t CharacterLength(const char* p) {
     return length;
 }
 
+std::size_t CutLength(const char* text, std::size_t most) {
+    std::size_t length = 0;
+    while (text[length] != '\0') {
+        const std::size_t step = CharacterLength(text + length);
+        if (length + step > most) break;
+        length += step;
+    }
+    return length;
+}
+
 bool IsDefined(const char* p, std::size_t n) {
     const unsigned char first = static_cast<unsigned char>(p[0]);
     if (n == 1 && first < 0x80) return true;

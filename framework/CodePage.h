@@ -9,6 +9,10 @@ namespace codepage {
 // Bytes of the character that starts at p (1 at the terminator); never past the terminator.
 std::size_t CharacterLength(const char* p);
 
+// The length of the longest start of text that has at most most bytes and ends between
+// two characters, so that a cut never leaves the first byte of a double-byte character.
+std::size_t CutLength(const char* text, std::size_t most);
+
 // Whether the n bytes at p form a character that the ANSI code page defines outside the
 // private-use area.
 bool IsDefined(const char* p, std::size_t n);

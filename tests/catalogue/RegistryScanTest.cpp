@@ -10,6 +10,9 @@
 #include "app/Settings.h"
 #include "catalogue/MenuItem.h"
 #include "catalogue/Registry.h"
+#include "catalogue/VerbChanges.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -184,13 +187,13 @@ TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
         {"sz", REG_SZ, 1}, {"bare", REG_SZ, 0}, {"bin", REG_BINARY, 0}, {"multi", REG_MULTI_SZ, 2},
         {"expand", REG_EXPAND_SZ, 1},
     };
-    enum Field { kMenuName, kTypeDescription, kCommand, kFileTypeName };
+    enum Field { kMenuName, kTypeDescription, kFileTypeName };
     const struct {
         Field Which;
         const char* Name;
         std::size_t Capacity;
     } fields[] = {
-        {kMenuName, "menu", 127}, {kTypeDescription, "desc", 255}, {kCommand, "cmd", 511}, {kFileTypeName, "ext", 255}};
+        {kMenuName, "menu", 127}, {kTypeDescription, "desc", 255}, {kFileTypeName, "ext", 255}};
     struct Expectation {
         std::string Type, Verb, Text;
         Field Which;
@@ -207,7 +210,7 @@ TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
                 std::string data;
                 if (field.Which == kFileTypeName)
                     data = type + std::string(shape.Terminators > 0 ? 1 : 0, '\0');  // the name, padded
-                while (data.size() + shape.Terminators < size) data += field.Which == kCommand ? 'c' : 'm';
+                while (data.size() + shape.Terminators < size) data += 'm';
                 data.append(static_cast<std::size_t>(shape.Terminators), '\0');
                 // Wine converts a string without terminator to ANSI with room for the
                 // terminator it adds, so one that fills the capacity no longer fits there.
@@ -226,9 +229,6 @@ TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
                     AddVerb(type, "verb", "x.exe");
                     tree.SetBytes(type, "", shape.Type, bytes, length);
                     break;
-                case kCommand:
-                    tree.SetBytes(type + "\\shell\\verb\\command", "", shape.Type, bytes, length);
-                    break;
                 case kFileTypeName:
                     AddVerb(type, "verb", "x.exe");
                     tree.SetBytes("." + type, "", shape.Type, bytes, length);
@@ -241,13 +241,6 @@ TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
     for (const Expectation& e : expected) {
         const std::string key = e.Type + "/" + e.Verb;
         const ItemRecord* row = Row(key);
-        if (e.Which == kCommand) {
-            EXPECT_EQ(e.Fits, row != nullptr) << key;
-            if (row != nullptr) {
-                EXPECT_EQ(e.Text, row->CommandLine) << key;
-            }
-            continue;
-        }
         ASSERT_NE(nullptr, row) << key;
         switch (e.Which) {
         case kMenuName: EXPECT_EQ(e.Fits ? e.Text : "verb", row->MenuName) << key; break;
@@ -263,13 +256,11 @@ TEST_F(ScanTest, DefaultValuesAtEachCapacityInEveryShape) {
 TEST_F(ScanTest, VerbsWithoutACommandLineGiveNoRow) {
     tree.CreateKey("CmdType\\shell\\nocommand");
     AddVerb("CmdType", "emptycommand", "");
-    std::string tooLong(511, 'c');
-    AddVerb("CmdType", "toolong", tooLong);
-    AddVerb("CmdType", "longest", std::string(510, 'd'));
+    tree.SetBytes("CmdType\\shell\\zerofirst\\command", "", REG_BINARY, "\0abc", 4);
     AddVerb("CmdType", "kept", "kept.exe");
     tree.CreateKey("NoShellType");
     Scan();
-    EXPECT_EQ((std::vector<std::string>{"CmdType/kept", "CmdType/longest"}), order);
+    EXPECT_EQ((std::vector<std::string>{"CmdType/kept"}), order);
 }
 
 TEST_F(ScanTest, ExpandableCommandsAreExpanded) {
@@ -284,15 +275,66 @@ TEST_F(ScanTest, ExpandableCommandsAreExpanded) {
         << "a plain string keeps its variables";
 }
 
-TEST_F(ScanTest, ExpansionLongerThanTheFieldIsCut) {
-    SetEnvironmentVariableA("MORVANE_LONG", std::string(100, 'v').c_str());
-    std::string many;
-    for (int i = 0; i < 10; ++i) many += "%MORVANE_LONG%";
-    AddVerb("LongExpand", "run", "");
-    tree.SetString("LongExpand\\shell\\run\\command", "", many, REG_EXPAND_SZ);
+// A command of any length up to 64 KB gives a row, whatever its type: CommandLine holds its
+// first 511 bytes (an expandable one expanded first), never ending in the first byte of a
+// double-byte character, and the program path is the one that cut text leads to.
+TEST_F(ScanTest, LongCommandsAreCutNotLeftOut) {
+    const std::string program = "D:\\Program Files\\App\\app.exe";
+    const std::string quoted = "\"" + program + "\" ";
+    const auto padded = [](std::string text, std::size_t size) {
+        while (text.size() < size) text += static_cast<char>('0' + text.size() % 10);
+        return text;
+    };
+    // "中" in code page 936; after the even-length start below one begins at byte 510.
+    std::string wide = quoted + " ";
+    while (wide.size() < 600) wide += "\xD6\xD0";
+    std::string longPath = "\"C:\\";
+    longPath.append(2000, 'p');
+    longPath += "\\tool.exe\" %1";
+    SetEnvironmentVariableA("MORVANE_LONG", std::string(600, 'v').c_str());
+    SetEnvironmentVariableA("MORVANE_SHORT", "s");
+
+    const struct {
+        const char* Name;
+        DWORD Type;
+        std::string Stored;    // the value's bytes, terminators included
+        std::string Command;   // the whole command text the row stands for
+        std::size_t Length;    // bytes of it in CommandLine; 0 for no row
+        std::string Program;
+    } cases[] = {
+        {"sz510", REG_SZ, padded(quoted, 510) + '\0', padded(quoted, 510), 510, program},
+        {"sz511", REG_SZ, padded(quoted, 511) + '\0', padded(quoted, 511), 511, program},
+        {"sz512", REG_SZ, padded(quoted, 512) + '\0', padded(quoted, 512), 511, program},
+        {"sz4096", REG_SZ, padded(quoted, 4096) + '\0', padded(quoted, 4096), 511, program},
+        {"sz40000", REG_SZ, padded(quoted, 40000) + '\0', padded(quoted, 40000), 511, program},
+        {"sz70000", REG_SZ, padded(quoted, 70000) + '\0', "", 0, ""},
+        {"double-byte", REG_SZ, wide + '\0', wide, 510, program},
+        {"long path", REG_SZ, longPath + '\0', longPath, 511, ""},
+        {"expands past", REG_EXPAND_SZ, quoted + "%MORVANE_LONG%\0"s, quoted + std::string(600, 'v'), 511, program},
+        {"expandable over", REG_EXPAND_SZ, padded(quoted + "%MORVANE_SHORT%", 4096) + '\0',
+         quoted + "s" + padded(quoted + "%MORVANE_SHORT%", 4096).substr(quoted.size() + 15), 511, program},
+        {"multi", REG_MULTI_SZ, padded(quoted, 4096) + "\0second\0\0"s, padded(quoted, 4096), 511, program},
+        {"binary", REG_BINARY, padded(quoted, 600), padded(quoted, 600), 511, program},
+    };
+    for (const auto& c : cases)
+        tree.SetBytes(std::string("LongType\\shell\\") + c.Name + "\\command", "", c.Type, c.Stored.data(),
+                      static_cast<DWORD>(c.Stored.size()));
     Scan();
-    ASSERT_NE(nullptr, Row("LongExpand/run"));
-    EXPECT_EQ(510u, std::strlen(Row("LongExpand/run")->CommandLine));
+    for (const auto& c : cases) {
+        const ItemRecord* row = Row(std::string("LongType/") + c.Name);
+        ASSERT_EQ(c.Length != 0, row != nullptr) << c.Name;
+        if (row == nullptr) continue;
+        EXPECT_EQ(c.Command.substr(0, c.Length), row->CommandLine) << c.Name;
+        EXPECT_EQ(c.Program, row->ProgramPath) << c.Name;
+    }
+
+    // Such a row is changed like any other.
+    ItemRecord row = *Row("LongType/sz40000");
+    SetDisabled(row, true, tree.Root());
+    SetExtended(row, true, tree.Root());
+    Scan();
+    EXPECT_EQ(1, Row("LongType/sz40000")->IsDisabled);
+    EXPECT_EQ(1, Row("LongType/sz40000")->IsExtended);
 }
 
 TEST_F(ScanTest, SystemAssociationRowsStayApart) {
