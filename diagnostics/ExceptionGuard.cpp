@@ -16,6 +16,24 @@
 #include "diagnostics/ExceptionReport.h"
 
 namespace diagnostics {
+
+#ifdef _WIN64
+// A 64-bit build serves only to measure the program's code under 64-bit Wine: its
+// exceptions are table-based, with no chain to link into, so there the guard catches C++
+// exceptions alone and reports them without a processor context.
+LRESULT RunGuarded(GuardedCall call, void* context, HWND owner) {
+    try {
+        return call(context);
+    } catch (...) {
+        CONTEXT registers = {};
+        EXCEPTION_RECORD record = {};
+        record.ExceptionCode = kCppExceptionCode;
+        const EXCEPTION_POINTERS pointers = {&record, &registers};
+        if (ReportException(pointers, owner) == kTerminate) ExitProcess(1);
+        return 0;
+    }
+}
+#else
 namespace {
 
 struct GuardFrame {
@@ -108,5 +126,6 @@ LRESULT RunGuarded(GuardedCall call, void* context, HWND owner) {
     }
     return result;
 }
+#endif
 
 }  // namespace diagnostics

@@ -21,6 +21,14 @@ const char kReportFormat[] =
     "EAX=%8.8X EBX=%8.8X ECX=%8.8X EDX=%8.8X\r\nESI=%8.8X EDI=%8.8X EBP=%8.8X ESP=%8.8X\r\nEIP=%8.8X\r\n"
     "Stack Data: %s\r\nCode Data: %s\r\n";
 
+// The program is a 32-bit one; a 64-bit build serves only to measure the program's code
+// under 64-bit Wine, and its report shows the low halves of the registers.
+#ifdef _WIN64
+#define CONTEXT_REGISTER(context, name) ((context).R##name)
+#else
+#define CONTEXT_REGISTER(context, name) ((context).E##name)
+#endif
+
 // Kept from the fault until the next one.
 struct Snapshot {
     EXCEPTION_RECORD Record;
@@ -123,7 +131,7 @@ bool ReadOwnMemory(const void* address, unsigned char* bytes, std::size_t count)
     return ReadProcessMemory(GetCurrentProcess(), address, bytes, count, &read) && read == count;
 }
 
-std::string DumpAt(DWORD address, int grouping) {
+std::string DumpAt(ULONG_PTR address, int grouping) {
     unsigned char bytes[kDumpBytes];
     if (!ReadOwnMemory(reinterpret_cast<const void*>(static_cast<ULONG_PTR>(address)), bytes, sizeof bytes)) return "";
     return HexDump(bytes, sizeof bytes, grouping);
@@ -147,7 +155,7 @@ INT_PTR CALLBACK ReportProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         CentreOnScreen(dialog);
         const std::string text =
             ReportText(snapshot.Record, snapshot.Context, ModuleNameAt(snapshot.Record.ExceptionAddress).c_str(),
-                       DumpAt(snapshot.Context.Esp, kStackGrouping), DumpAt(snapshot.Context.Eip, 0));
+                       DumpAt(CONTEXT_REGISTER(snapshot.Context, sp), kStackGrouping), DumpAt(CONTEXT_REGISTER(snapshot.Context, ip), 0));
         HWND box = GetDlgItem(dialog, IDC_EXCEPTION_TEXT);
         SetWindowTextA(box, text.c_str());
         SetFocus(box);
@@ -208,11 +216,11 @@ std::string ReportText(const EXCEPTION_RECORD& record, const CONTEXT& context, c
     std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
     std::snprintf(text.data(), text.size(), kReportFormat, static_cast<unsigned>(record.ExceptionCode),
                   static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress)), module,
-                  static_cast<unsigned>(context.Eax), static_cast<unsigned>(context.Ebx),
-                  static_cast<unsigned>(context.Ecx), static_cast<unsigned>(context.Edx),
-                  static_cast<unsigned>(context.Esi), static_cast<unsigned>(context.Edi),
-                  static_cast<unsigned>(context.Ebp), static_cast<unsigned>(context.Esp),
-                  static_cast<unsigned>(context.Eip), stack.c_str(), code.c_str());
+                  static_cast<unsigned>(CONTEXT_REGISTER(context, ax)), static_cast<unsigned>(CONTEXT_REGISTER(context, bx)),
+                  static_cast<unsigned>(CONTEXT_REGISTER(context, cx)), static_cast<unsigned>(CONTEXT_REGISTER(context, dx)),
+                  static_cast<unsigned>(CONTEXT_REGISTER(context, si)), static_cast<unsigned>(CONTEXT_REGISTER(context, di)),
+                  static_cast<unsigned>(CONTEXT_REGISTER(context, bp)), static_cast<unsigned>(CONTEXT_REGISTER(context, sp)),
+                  static_cast<unsigned>(CONTEXT_REGISTER(context, ip)), stack.c_str(), code.c_str());
     return text.data();
 }
 

@@ -179,7 +179,8 @@ struct FailureCase {
 
 TEST_F(WriterTest, FailuresShowTheErrorBoxWithTheSystemText) {
     ShowOnly({kColumnMenuName});
-    for (int i = 0; i < 3000; ++i) AddRow("a row long enough to fill the write buffer more than once", "");
+    // Over 2 MB, so that the failure comes from a flush of a full buffer, not from Close.
+    for (int i = 0; i < 50000; ++i) AddRow("a row long enough to fill the write buffer more than once", "");
     const FailureCase cases[] = {
         {"Z:\\no\\such\\folder\\out.txt", ERROR_PATH_NOT_FOUND},
         {"Z:\\dev\\full", ERROR_DISK_FULL},
