@@ -213,6 +213,7 @@ public:
     void CreateImageLists();
     HIMAGELIST SmallImages() const { return smallImages_; }
     void UpdateRowTexts(const RowRecord& row, int item);
+    void SetNewRowTexts(const RowRecord& row, int item);
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
     void ApplyColumnState();
     void ReadColumnState();

@@ -69,12 +69,25 @@ void ReportList::RefreshView(bool sortAndSelect) {
         if (scratch != nullptr) scratch[0] = '\0';
         const char* text = RowText(row, 0, scratch, TextBufferCapacity(0));
         int item = view.InsertItem(text != nullptr ? text : "", LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row.IconIndex, i);
-        if (item >= 0) UpdateRowTexts(row, item);
+        if (item >= 0) SetNewRowTexts(row, item);
     }
 
     if (!sortAndSelect) return;
     if (sortAfterRefresh_) SortBy(savedSortSpec_, true);
     if (selectFirstAfterRefresh_) view.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+// An item just inserted shows its first column only: each other text is set once, and an
+// empty one not at all, without reading back what the list view holds.
+void ReportList::SetNewRowTexts(const RowRecord& row, int item) {
+    win::ListView view(listView_);
+    char* current = TextBuffer(1);
+    if (!view || current == nullptr) return;
+    for (int c = 1; c < columnCount_; ++c) {
+        current[0] = '\0';
+        const char* text = RowText(row, c, current, TextBufferCapacity(1));
+        if (text != nullptr && text[0] != '\0') view.SetItemText(item, c, text);
+    }
 }
 
 void ReportList::UpdateRowTexts(const RowRecord& row, int item) {

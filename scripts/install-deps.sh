@@ -21,6 +21,12 @@ have python3  || need+=(python3)
 have xdotool  || need+=(xdotool)
 # Wine's window frames draw their caption buttons with the Marlett font.
 [ -e /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
+# "--bench64": the 64-bit compiler and Wine as well, for side-by-side measurements where
+# 32-bit programs run only through the user-mode emulator (make bench64).
+if [ "${1:-}" = --bench64 ]; then
+  have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+  [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

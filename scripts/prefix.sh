@@ -7,7 +7,7 @@ case "${1:-start}" in
   start)
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       mkdir -p "$(dirname "$WINEPREFIX")"
-      wineboot -i >/dev/null 2>&1 </dev/null
+      wine wineboot -i >/dev/null 2>&1 </dev/null
     fi
     # Wine 8 does not load fonts from its own font folder: without Marlett in the prefix
     # the caption buttons of window frames show as the letters "0 1 r".

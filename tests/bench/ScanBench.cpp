@@ -1,6 +1,10 @@
-// Measures the registry scan against the raw registry walk it cannot avoid, and the report
-// writers against one write of the same bytes, on synthetic classes trees of three sizes.
+// Measures the registry scan against the raw registry walk it cannot avoid, the report
+// writers against one write of the same bytes, the main window's reload against the scan
+// plus a bare fill of a list view, and the command-line sort against a sort of row
+// indices, on synthetic classes trees of three sizes.
 #include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "catalogue/MenuItem.h"
 #include "framework/Handles.h"
@@ -162,6 +167,96 @@ long RawWalk(HKEY root) {
     return verbs;
 }
 
+// Megabytes of the process's working set now and at its peak so far.
+void PrintWorkingSet(const char* after) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return;
+    std::printf("%-32s working set %7.1f MB, peak %7.1f MB\n", after, counters.WorkingSetSize / 1048576.0,
+                counters.PeakWorkingSetSize / 1048576.0);
+}
+
+void DrainMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The least a reload must do beside the scan: a list view of the same columns in a hidden
+// window gets every item and each sub-item text once, from texts worked out beforehand.
+double BareFill(const std::vector<std::vector<std::string>>& texts, int columns) {
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    HWND view = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 800, 600, parent,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    for (int c = 0; c < columns; ++c) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 100;
+        column.pszText = const_cast<char*>("c");
+        SendMessageA(view, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    }
+    const double seconds = Time([&] {
+        SendMessageA(view, WM_SETREDRAW, FALSE, 0);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            LVITEMA item = {};
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = static_cast<int>(i);
+            item.pszText = const_cast<char*>(texts[i][0].c_str());
+            item.lParam = static_cast<LPARAM>(i);
+            const int index = static_cast<int>(SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+            for (int c = 1; c < columns; ++c) {
+                LVITEMA sub = {};
+                sub.iSubItem = c;
+                sub.pszText = const_cast<char*>(texts[i][c].c_str());
+                SendMessageA(view, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
+            }
+        }
+        SendMessageA(view, WM_SETREDRAW, TRUE, 0);
+    });
+    DestroyWindow(parent);
+    DrainMessages();
+    return seconds;
+}
+
+// The main window's reload over a tree against the scan of the same tree plus the bare
+// fill of the same texts, alternating; medians.
+double ReloadAgainstScanAndFill(HKEY root, int repeats) {
+    MainWindow window;
+    window.Items().SetScanRoot(root);
+    if (!window.Create()) {
+        std::printf("the main window could not be created\n");
+        return 0;
+    }
+    MainSettings settings;
+    settings.SetDefaults();
+    MenuItemList list(&settings.HideStandardItems);
+    list.Attach(nullptr);
+    std::vector<double> reloads, scans, fills;
+    for (int r = 0; r < repeats; ++r) {
+        reloads.push_back(Time([&] { SendMessageA(window.Handle(), MainWindow::kReload, 0, 0); }));
+        DrainMessages();
+        scans.push_back(Time([&] {
+            list.ClearRows();
+            list.Scan(root);
+        }));
+        std::vector<std::vector<std::string>> texts(static_cast<std::size_t>(list.RowCount()));
+        char buffer[1024];
+        for (int i = 0; i < list.RowCount(); ++i)
+            for (int c = 0; c < list.ColumnCount(); ++c) {
+                buffer[0] = '\0';
+                const char* text = list.RowText(*list.RowAt(i), c, buffer, sizeof buffer);
+                texts[static_cast<std::size_t>(i)].push_back(text != nullptr ? text : "");
+            }
+        fills.push_back(BareFill(texts, list.ColumnCount()));
+    }
+    const double reload = Median(reloads), base = Median(scans) + Median(fills);
+    std::printf("%-8d %8d %12.3f %12.3f %12.3f %8.2f\n", list.RowCount(), window.Items().RowCount(), reload,
+                Median(scans), Median(fills), reload / base);
+    DestroyWindow(window.Handle());
+    DrainMessages();
+    return reload / base;
+}
+
 std::string Output(const char* name) {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
@@ -218,6 +313,18 @@ int main(int argc, char** argv) {
                     rawSeconds, scanSeconds, ratio, growth[0], growth[1], buildSeconds);
         previousRaw = rawSeconds;
         previousScan = scanSeconds;
+        char after[64];
+        std::snprintf(after, sizeof after, "after the scans of %d verbs:", sizes[s]);
+        PrintWorkingSet(after);
+    }
+
+    if (!reportsOnly) {
+        std::printf("\n%-8s %8s %12s %12s %12s %8s\n", "reload", "rows", "reload s", "scan s", "bare fill s",
+                    "ratio");
+        for (int s = 0; s < 2; ++s) {
+            win::UniqueKey root = BenchTree(sizes[s]);
+            met = ReloadAgainstScanAndFill(root.get(), repeats[s]) <= 1.5 && met;
+        }
     }
 
     // The least that any report of the stored rows does: read one byte of every visible
@@ -265,21 +372,34 @@ int main(int argc, char** argv) {
             }));
         }
         const double ratio = Median(report) / Median(single);
-        met = met && ratio <= 3.0;
+        met = met && ratio <= 1.5;
         std::printf("%-28s %10u %12.4f %12.4f %8.2f\n", names[format - 1], static_cast<unsigned>(bytes.size()),
                     Median(report), Median(single), ratio);
         DeleteFileA(path.c_str());
         DeleteFileA(copy.c_str());
     }
 
-    std::vector<double> sorts;
-    for (int r = 0; r < 3; ++r) {
+    // The sort of the rows against a sort of their indices with the same comparison, from
+    // the same order: the least any sort of these rows does.
+    std::vector<double> sorts, indexSorts;
+    for (int r = 0; r < 5; ++r) {
         list.ClearSortKeys();
         list.AddSortKey(r % 2 == 0 ? "2" : "3", false);
         list.AddSortKey("0", r % 2 != 0);
+        std::vector<int> order(static_cast<std::size_t>(list.RowCount()));
+        for (int i = 0; i < list.RowCount(); ++i) order[static_cast<std::size_t>(i)] = i;
+        indexSorts.push_back(Time([&] {
+            std::stable_sort(order.begin(), order.end(),
+                             [&](int a, int b) { return list.CompareByKeys(*list.RowAt(a), *list.RowAt(b)) < 0; });
+        }));
         sorts.push_back(Time([&] { list.SortStoredRows(); }));
     }
-    std::printf("\ncommand-line sort of %d rows on two keys: %.3f s\n", list.RowCount(), Median(sorts));
-    std::printf("targets (scan/raw <= 1.25, 50k/10k scan <= 5.5, report/write <= 3): %s\n", met ? "met" : "NOT met");
+    const double sortRatio = Median(sorts) / Median(indexSorts);
+    met = met && sortRatio <= 1.2;
+    std::printf("\ncommand-line sort of %d rows on two keys: %.3f s, indices alone %.3f s, ratio %.2f\n",
+                list.RowCount(), Median(sorts), Median(indexSorts), sortRatio);
+    PrintWorkingSet("at the end:");
+    std::printf("targets (scan/raw <= 1.25, 50k/10k scan <= 5.5, report/write <= 1.5, reload/(scan+fill) <= 1.5, sort/indices <= 1.2): %s\n",
+                met ? "met" : "NOT met");
     return 0;
 }
