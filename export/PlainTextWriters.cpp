@@ -1,6 +1,7 @@
 // The row writers of the three plain-text formats, and the format dispatch.
 #include <cstring>
 
+#include "export/CellCopy.h"
 #include "export/ReportFile.h"
 #include "framework/Handles.h"
 #include "report/ReportList.h"
@@ -10,6 +11,25 @@ namespace {
 constexpr int kCaptionWidth = 18;
 constexpr int kSeparatorLength = 50;
 const char kLineEnd[] = "\r\n";
+// A cell text up to this long is copied in one run; a longer one goes piece by piece.
+constexpr std::size_t kTextRoom = 1024;
+constexpr std::size_t kWord = sizeof(cells::Word);
+
+// The pieces around a cell and its text, in one run of the buffer when the text is short.
+bool WriteCell(ReportFile& file, const CellPieces& pieces, const char* text) {
+    const std::size_t open = pieces.Open.size(), close = pieces.Close.size();
+    char* out = file.Reserve(open + kWord + kTextRoom + kWord + close + kWord);
+    if (out != nullptr) {
+        char* end = cells::CopyText(cells::CopyPadded(out, pieces.Open.data(), open), text, kTextRoom);
+        if (end != nullptr) {
+            file.Commit(cells::CopyPadded(end, pieces.Close.data(), close));
+            return true;
+        }
+    }
+    file.Write(pieces.Open.data(), open);
+    file.Write(text);
+    return file.Write(pieces.Close.data(), close);
+}
 
 }  // namespace
 
@@ -46,12 +66,8 @@ void ReportList::BuildTextPieces(int position, CellPieces& pieces) const {
 bool ReportList::WriteTextRecord(ReportFile& file, const RowRecord& row) {
     file.Repeat('=', kSeparatorLength);
     file.Write(kLineEnd);
-    for (int p = 0; p < visibleCount_; ++p) {
-        const CellPieces& pieces = Pieces(kFormatText, p, kNoColor);
-        file.Write(pieces.Open.data(), pieces.Open.size());
-        file.Write(CellText(row, visibleOrder_[p], 0));
-        file.Write(pieces.Close.data(), pieces.Close.size());
-    }
+    for (int p = 0; p < visibleCount_; ++p)
+        WriteCell(file, Pieces(kFormatText, p, kNoColor), CellText(row, visibleOrder_[p], 0));
     file.Repeat('=', kSeparatorLength);
     file.Write(kLineEnd);
     return file.Write(kLineEnd);
@@ -60,8 +76,16 @@ bool ReportList::WriteTextRecord(ReportFile& file, const RowRecord& row) {
 // Each visible column's text followed by a tab, then the line end; nothing is quoted.
 bool ReportList::WriteTabRow(ReportFile& file, const RowRecord& row) {
     for (int p = 0; p < visibleCount_; ++p) {
-        file.Write(CellText(row, visibleOrder_[p], 0));
-        file.Put('\t');
+        const char* text = CellText(row, visibleOrder_[p], 0);
+        char* out = file.Reserve(kTextRoom + kWord + 1);
+        char* end = out != nullptr ? cells::CopyText(out, text, kTextRoom) : nullptr;
+        if (end != nullptr) {
+            *end = '\t';
+            file.Commit(end + 1);
+        } else {
+            file.Write(text);
+            file.Put('\t');
+        }
     }
     return file.Write(kLineEnd);
 }
@@ -74,6 +98,16 @@ bool ReportList::WriteTabularRow(ReportFile& file, const RowRecord& row) {
                                 ? static_cast<std::size_t>(attributes_[column].TabularWidth)
                                 : 0;
         const char* text = CellText(row, column, 0);
+        char* out = file.Reserve(width + kWord + 1);
+        if (out != nullptr) {
+            // The text's first bytes up to the width, then blanks up to it and one more.
+            const char* end = cells::CopyText(out, text, width);
+            std::size_t length = end != nullptr ? static_cast<std::size_t>(end - out) : width;
+            if (length > width) length = width;
+            std::memset(out + length, ' ', width - length + 1);
+            file.Commit(out + width + 1);
+            continue;
+        }
         std::size_t length = 0;
         while (length < width && text[length] != '\0') ++length;
         file.Write(text, length);

@@ -46,6 +46,11 @@ bool ReportFile::Flush() {
     return ok_;
 }
 
+char* ReportFile::ReserveAfterFlush(std::size_t room) {
+    if (!ok_ || room > kMostRoom || !Flush()) return nullptr;
+    return next_;
+}
+
 // A piece that does not fit into what is left of the buffer, or a write after a failure.
 bool ReportFile::WritePieces(const char* data, std::size_t length) {
     while (ok_ && length > 0) {

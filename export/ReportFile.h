@@ -46,6 +46,16 @@ public:
         }
         return text;
     }
+    // Room for a run of writes whose length is known not to exceed room bytes: the caller
+    // writes straight into the buffer from the pointer returned and ends with Commit, one
+    // bounds check for the whole run. Null after a failure. room is at most kMostRoom.
+    static constexpr std::size_t kMostRoom = 64 * 1024;
+    char* Reserve(std::size_t room) {
+        if (ok_ && room <= static_cast<std::size_t>(end_ - next_)) return next_;
+        return ReserveAfterFlush(room);
+    }
+    // Ends a run begun by Reserve: end is one past the last byte written.
+    void Commit(char* end) { next_ = end; }
     // Writes one character.
     bool Put(char c) {
         if (next_ == end_ && !Flush()) return false;
@@ -72,6 +82,7 @@ public:
 
 private:
     bool Flush();
+    char* ReserveAfterFlush(std::size_t room);
     bool WritePieces(const char* data, std::size_t length);
     bool RepeatPieces(char c, std::size_t count);
     void Fail(DWORD error);

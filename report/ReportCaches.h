@@ -52,12 +52,18 @@ private:
     std::vector<std::ptrdiff_t> ahead_;
 };
 
-// The fixed texts before and after one visible cell of a report.
+// The fixed texts before and after one visible cell of a report. Their storage reaches a
+// machine word beyond their text (Pad), so that they are copied a word at a time.
 struct CellPieces {
     bool Built = false;
     COLORREF Background = static_cast<COLORREF>(-1);
     std::string Open;
     std::string Close;
+
+    void Pad() {
+        Open.reserve(Open.size() + sizeof(void*));
+        Close.reserve(Close.size() + sizeof(void*));
+    }
 };
 
 // The pieces of every visible position: worked out once per report and position, and

@@ -159,18 +159,16 @@ RowRecord* ReportList::RowAt(int index) const {
     return reinterpret_cast<RowRecord*>(rowBlock_ + static_cast<std::size_t>(index) * rowSize_);
 }
 
-const CellPieces& ReportList::Pieces(int format, int position, COLORREF background) {
-    CellPieces& pieces = cellPieces_.At(format, position, visibleCount_, background);
-    if (!pieces.Built) {
-        pieces.Background = background;
-        pieces.Open.clear();
-        pieces.Close.clear();
-        if (format == kFormatText)
-            BuildTextPieces(position, pieces);
-        else
-            BuildMarkupPieces(format, position, pieces);
-        pieces.Built = true;
-    }
+const CellPieces& ReportList::BuildPieces(int format, int position, COLORREF background, CellPieces& pieces) {
+    pieces.Background = background;
+    pieces.Open.clear();
+    pieces.Close.clear();
+    if (format == kFormatText)
+        BuildTextPieces(position, pieces);
+    else
+        BuildMarkupPieces(format, position, pieces);
+    pieces.Pad();
+    pieces.Built = true;
     return pieces;
 }
 

@@ -273,7 +273,11 @@ private:
     // The decorated HTML text of one value cell, in decorated_.
     const std::string& HtmlCellText(int format, int position, const RowRecord& row, COLORREF* background);
     // The fixed texts around one visible cell of a report, built when the cache lacks them.
-    const CellPieces& Pieces(int format, int position, COLORREF background);
+    const CellPieces& Pieces(int format, int position, COLORREF background) {
+        CellPieces& pieces = cellPieces_.At(format, position, visibleCount_, background);
+        return pieces.Built ? pieces : BuildPieces(format, position, background, pieces);
+    }
+    const CellPieces& BuildPieces(int format, int position, COLORREF background, CellPieces& pieces);
     void BuildTextPieces(int position, CellPieces& pieces) const;
     void BuildMarkupPieces(int format, int position, CellPieces& pieces);
     void WriteHeader(ReportFile& file, int format);

@@ -238,4 +238,64 @@ TEST(GenericReportList, ALongCaptionIsFollowedDirectlyByTheColon) {
     DeleteFileA(path.c_str());
 }
 
+// A generic list whose one text may be long and may start at any byte of a machine word.
+struct LongRow : RowRecord {
+    char Text[8192] = {};
+    int Shift = 0;
+    const char* ColumnText(int, char*, int) const override { return Text + Shift; }
+};
+
+class LongList : public ReportList {
+public:
+    int RowSize() const override { return sizeof(LongRow); }
+    void WriteHtmlFooter(ReportFile& file, int format) override { WriteHtmlDocumentFooter(file, format); }
+    void WriteHtmlHeader(ReportFile& file, int format) override { WriteHtmlDocumentHeader(file, format); }
+
+protected:
+    const ColumnDef* ColumnTable(int* count) const override {
+        static const ColumnDef table[] = {{0, 6, 0, 100, IDS_SAVE_TITLE, "", 0, 1500, nullptr}};
+        *count = 1;
+        return table;
+    }
+};
+
+// Texts are copied a word at a time up to 1 KB and piece by piece beyond: every length
+// around the word size, that kilobyte and the tabular width, at every start in a word,
+// gives the same bytes.
+TEST(GenericReportList, TextsOfEveryLengthAndStartKeepTheirBytes) {
+    LongList list;
+    list.Attach(nullptr, 1);
+    const std::string caption = list.Descriptor(0).Caption;
+    const std::string separator(50, '=');
+    std::string text, tab, tabular;
+    int n = 0;
+    for (std::size_t length : {0, 1, 7, 8, 9, 15, 16, 17, 1023, 1024, 1025, 1031, 1032, 1033, 1499, 1500, 1501, 5000})
+        for (int shift = 0; shift < 8; ++shift, ++n) {
+            LongRow row;
+            row.Shift = shift;
+            for (std::size_t i = 0; i < length; ++i) row.Text[shift + i] = static_cast<char>('a' + (n + i) % 26);
+            // Bytes after the terminator must never show.
+            std::memset(row.Text + shift + length + 1, 'X', 16);
+            list.AppendRow(row);
+            const std::string value(row.Text + shift, length);
+            text += separator + "\r\n" + caption + ": " + value + "\r\n" + separator + "\r\n\r\n";
+            tab += value + "\t\r\n";
+            const std::string cut = value.substr(0, 1500);
+            tabular += cut + std::string(1500 - cut.size() + 1, ' ') + "\r\n";
+        }
+    const std::string path = TempFilePath("long_report.txt");
+    const struct {
+        int Format;
+        const std::string& Expected;
+    } cases[] = {{kFormatText, text}, {kFormatTabDelimited, tab}, {kFormatTabular, tabular}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(list.WriteStoredRows(path.c_str(), c.Format)) << c.Format;
+        const std::string written = ReadWholeFile(path);
+        EXPECT_EQ(c.Expected.size(), written.size()) << c.Format;
+        EXPECT_TRUE(written == c.Expected) << c.Format << ": first difference at byte "
+                                           << FirstDifference(c.Expected, written);
+    }
+    DeleteFileA(path.c_str());
+}
+
 }  // namespace
