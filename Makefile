@@ -29,8 +29,8 @@ bench: build
 
 bench64:
 	@bash scripts/install-deps.sh --bench64
-	cmake -S . -B build/bench64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
-	  -DMORVANE_OUTPUT_DIR=$(CURDIR)/build/bench64/out >/dev/null
+	@[ -f build/bench64/build.ninja ] || cmake -S . -B build/bench64 -G Ninja \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DMORVANE_OUTPUT_DIR=$(CURDIR)/build/bench64/out >/dev/null
 	cmake --build build/bench64 --target morvane_bench
 	@bash scripts/run-bench.sh 64
 

@@ -302,12 +302,13 @@ int main(int argc, char** argv) {
         }
         const double rawSeconds = Median(raw), scanSeconds = Median(scan);
         const double ratio = scanSeconds / rawSeconds;
-        met = met && ratio <= 1.25;
+        // The smallest tree's ratio is within the noise of its short walk.
+        if (s > 0) met = met && ratio <= 1.05;
         char growth[2][32] = {"-", "-"};
         if (s > 0) {
             std::snprintf(growth[0], sizeof growth[0], "x%.2f", rawSeconds / previousRaw);
             std::snprintf(growth[1], sizeof growth[1], "x%.2f", scanSeconds / previousScan);
-            if (s == 2) met = met && scanSeconds / previousScan <= 5.5;
+            if (s == 2) met = met && scanSeconds / previousScan <= rawSeconds / previousRaw + 0.1;
         }
         std::printf("%-8d %8d %12.3f %12.3f %8.3f %12s %12s   (tree built in %.1f s)\n", sizes[s], list.RowCount(),
                     rawSeconds, scanSeconds, ratio, growth[0], growth[1], buildSeconds);
@@ -399,7 +400,7 @@ int main(int argc, char** argv) {
     std::printf("\ncommand-line sort of %d rows on two keys: %.3f s, indices alone %.3f s, ratio %.2f\n",
                 list.RowCount(), Median(sorts), Median(indexSorts), sortRatio);
     PrintWorkingSet("at the end:");
-    std::printf("targets (scan/raw <= 1.25, 50k/10k scan <= 5.5, report/write <= 1.5, reload/(scan+fill) <= 1.5, sort/indices <= 1.2): %s\n",
+    std::printf("targets (scan/raw <= 1.05 at 10k and 50k, 50k/10k scan growth <= raw growth + 0.1, report/write <= 1.5, reload/(scan+fill) <= 1.5, sort/indices <= 1.2): %s\n",
                 met ? "met" : "NOT met");
     return 0;
 }
