@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -103,6 +105,46 @@ TEST_F(SortKeyTest, TheTableHoldsThirtyTwoKeys) {
     EXPECT_FALSE(list.AddSortSpec(3));
     EXPECT_EQ(ReportList::kMaxSortKeys, list.SortKeyCount());
     EXPECT_EQ(kColumnExtensions, list.SortKey(ReportList::kMaxSortKeys - 1));
+}
+
+// Many rows with repeated keys, under every key shape: afterwards each adjacent pair is in
+// order under the keys, and every record is still there once, whole.
+TEST_F(SortKeyTest, EveryKeyShapeLeavesEachAdjacentPairInOrderAndEveryRecordWhole) {
+    const char* const names[] = {"alpha", "Alpha", "beta", "\xB0\x41", "\xB0\x61", "\xB2\xCB", "", "10", "9", "z"};
+    unsigned seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    constexpr int kRows = 3000;
+    for (int i = 0; i < kRows; ++i) {
+        Add(names[next() % 10], names[next() % 10], static_cast<int>(next() % 28) + 1);
+        ItemRecord& row = *list.ItemAt(i);
+        std::snprintf(row.MenuKey, sizeof row.MenuKey, "%d", i);  // the record's identity
+        std::snprintf(row.CommandLine, sizeof row.CommandLine, "command of %d", i);
+    }
+    const std::vector<std::vector<int>> shapes = {
+        {kColumnMenuName},
+        {kColumnMenuName | ReportList::kDescending},
+        {kColumnModifiedTime},
+        {kColumnModifiedTime | ReportList::kDescending, kColumnMenuName},
+        {kColumnExtensions, kColumnMenuName | ReportList::kDescending, kColumnModifiedTime},
+    };
+    for (std::size_t s = 0; s < shapes.size(); ++s) {
+        list.ClearSortKeys();
+        for (int spec : shapes[s]) list.AddSortSpec(spec);
+        list.SortStoredRows();
+        ASSERT_EQ(kRows, list.RowCount());
+        std::vector<int> seen(kRows, 0);
+        for (int i = 0; i < kRows; ++i) {
+            const ItemRecord& row = *list.ItemAt(i);
+            const int id = std::atoi(row.MenuKey);
+            ASSERT_TRUE(id >= 0 && id < kRows) << "shape " << s;
+            ++seen[static_cast<std::size_t>(id)];
+            EXPECT_EQ("command of " + std::to_string(id), row.CommandLine) << "shape " << s;
+            if (i > 0) {
+                EXPECT_LE(list.CompareByKeys(*list.ItemAt(i - 1), row), 0) << "shape " << s << ", rows " << i;
+            }
+        }
+        EXPECT_EQ(std::vector<int>(kRows, 1), seen) << "shape " << s;
+    }
 }
 
 }  // namespace
