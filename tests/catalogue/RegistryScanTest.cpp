@@ -328,8 +328,11 @@ TEST_F(ScanTest, LongCommandsAreCutNotLeftOut) {
         EXPECT_EQ(c.Program, row->ProgramPath) << c.Name;
     }
 
-    // Such a row is changed like any other.
+    // Such a row is changed, and named for the registry editor, like any other.
     ItemRecord row = *Row("LongType/sz40000");
+    char editorPath[1024];
+    RegistryEditorPath(row, editorPath, sizeof editorPath);
+    EXPECT_STREQ("HKEY_CLASSES_ROOT\\LongType\\shell\\sz40000\\Command", editorPath);
     SetDisabled(row, true, tree.Root());
     SetExtended(row, true, tree.Root());
     Scan();
