@@ -45,7 +45,7 @@ bool ReadLongValue(HKEY key, const char* name, std::string& text, DWORD most, DW
         DWORD size = static_cast<DWORD>(text.size() - 1);
         DWORD storedType = REG_NONE;
         const LONG status = RegQueryValueExA(key, name, nullptr, &storedType, reinterpret_cast<BYTE*>(&text[0]), &size);
-        if (status == ERROR_SUCCESS && size < text.size()) {
+        if (status == ERROR_SUCCESS && size < text.size() && size <= most) {
             text[size] = '\0';
             text.resize(std::strlen(text.c_str()));
             if (type != nullptr) *type = storedType;

@@ -22,9 +22,8 @@ LONG OpenKey(HKEY parent, const char* name, win::UniqueKey& key, REGSAM access =
 // fits. On failure dest is left empty. type receives the stored type when not null.
 bool ReadValue(HKEY key, const char* name, char* dest, DWORD capacity, DWORD* type = nullptr);
 // Reads a value of any type whole, however long, as text up to its first zero byte into
-// text, whose storage is reused: true when it exists and holds at most most bytes (a
-// value that happens to fit what text already holds is read even when larger). On failure
-// text is empty.
+// text, whose storage is reused: true when it exists and holds at most most bytes. On
+// failure text is empty.
 bool ReadLongValue(HKEY key, const char* name, std::string& text, DWORD most, DWORD* type = nullptr);
 // True when the key holds a value of that name, whatever its type and however much data
 // it carries (the shell looks at nothing more for its marker values).

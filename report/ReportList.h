@@ -213,7 +213,6 @@ public:
     void CreateImageLists();
     HIMAGELIST SmallImages() const { return smallImages_; }
     void UpdateRowTexts(const RowRecord& row, int item);
-    void SetNewRowTexts(const RowRecord& row, int item);
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
     void ApplyColumnState();
     void ReadColumnState();
@@ -264,6 +263,8 @@ protected:
     int titleId_ = 0;
 
 private:
+    // The texts of an item just inserted, which shows its first column only.
+    void SetNewRowTexts(const RowRecord& row, int item);
     bool WriteTextRecord(ReportFile& file, const RowRecord& row);
     bool WriteTabRow(ReportFile& file, const RowRecord& row);
     bool WriteTabularRow(ReportFile& file, const RowRecord& row);
