@@ -1,7 +1,5 @@
 #include "catalogue/Registry.h"
 
-#include <cstring>
-
 namespace reg {
 
 LONG OpenKey(HKEY parent, const char* name, win::UniqueKey& key, REGSAM access) {
@@ -33,29 +31,27 @@ bool ReadValue(HKEY key, const char* name, char* dest, DWORD capacity, DWORD* ty
     return true;
 }
 
-bool ReadLongValue(HKEY key, const char* name, std::string& text, DWORD most, DWORD* type) {
-    // Read into what text already holds (a caller that reuses it reads most values with one
-    // call); only a larger value makes it grow, to the size the registry asks for. The value
-    // may grow between the two calls, so that is tried a few times.
+const char* ReadLongValue(HKEY key, const char* name, std::vector<char>& buffer, DWORD most, DWORD* type) {
+    // The buffer keeps its size between calls, so a caller that reuses it reads most values
+    // with one call; only a larger value makes it grow, to the size the registry asks for.
+    // The value may grow between the two calls, so that is tried a few times.
     constexpr std::size_t kFirstRead = 1024;
-    if (type != nullptr) *type = REG_NONE;
-    text.resize(text.capacity() > kFirstRead ? text.capacity() : kFirstRead);
+    if (buffer.size() < kFirstRead) buffer.resize(kFirstRead);
     for (int attempt = 0; attempt < 4; ++attempt) {
         // One byte is kept back, so that data stored without a terminator still gets one.
-        DWORD size = static_cast<DWORD>(text.size() - 1);
+        DWORD size = static_cast<DWORD>(buffer.size() - 1);
         DWORD storedType = REG_NONE;
-        const LONG status = RegQueryValueExA(key, name, nullptr, &storedType, reinterpret_cast<BYTE*>(&text[0]), &size);
-        if (status == ERROR_SUCCESS && size < text.size() && size <= most) {
-            text[size] = '\0';
-            text.resize(std::strlen(text.c_str()));
+        const LONG status =
+            RegQueryValueExA(key, name, nullptr, &storedType, reinterpret_cast<BYTE*>(buffer.data()), &size);
+        if (status == ERROR_SUCCESS && size < buffer.size() && size <= most) {
+            buffer[size] = '\0';
             if (type != nullptr) *type = storedType;
-            return true;
+            return buffer.data();
         }
         if (status != ERROR_MORE_DATA || size > most) break;
-        text.resize(static_cast<std::size_t>(size) + 2);
+        buffer.resize(static_cast<std::size_t>(size) + 2);
     }
-    text.clear();
-    return false;
+    return nullptr;
 }
 
 bool HasValue(HKEY key, const char* name) {

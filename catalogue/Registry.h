@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include <vector>
 
 #include "framework/Handles.h"
 
@@ -21,10 +21,10 @@ LONG OpenKey(HKEY parent, const char* name, win::UniqueKey& key, REGSAM access =
 // Reads a value of any type that fits in capacity bytes as text: true when it exists and
 // fits. On failure dest is left empty. type receives the stored type when not null.
 bool ReadValue(HKEY key, const char* name, char* dest, DWORD capacity, DWORD* type = nullptr);
-// Reads a value of any type whole, however long, as text up to its first zero byte into
-// text, whose storage is reused: true when it exists and holds at most most bytes. On
-// failure text is empty.
-bool ReadLongValue(HKEY key, const char* name, std::string& text, DWORD most, DWORD* type = nullptr);
+// Reads a value of any type whole, however long, into buffer (reused from call to call):
+// the text up to its first zero byte, or null when the value is missing or holds more
+// than most bytes. type receives the stored type on success when not null.
+const char* ReadLongValue(HKEY key, const char* name, std::vector<char>& buffer, DWORD most, DWORD* type = nullptr);
 // True when the key holds a value of that name, whatever its type and however much data
 // it carries (the shell looks at nothing more for its marker values).
 bool HasValue(HKEY key, const char* name);

@@ -1,7 +1,6 @@
 #include "catalogue/RegistryScan.h"
 
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "catalogue/CommandTarget.h"
@@ -32,18 +31,17 @@ bool IsScannedRootName(const char* name) {
     return name[0] == '.' || name[0] == '*' || std::strchr(name, '.') == nullptr;
 }
 
-// Reads the whole command text into text (whose storage is reused from verb to verb),
-// expanded when stored as an expandable string; empty when missing or unreadable.
-void ReadCommandText(HKEY command, std::string& text) {
+// The whole command text, expanded when stored as an expandable string; null when the
+// value is missing or unreadable. The two buffers are reused from verb to verb.
+const char* ReadCommandText(HKEY command, std::vector<char>& stored, std::vector<char>& expanded) {
     DWORD type = REG_NONE;
-    if (!reg::ReadLongValue(command, "", text, kMostCommandBytes, &type) || text.empty() || type != REG_EXPAND_SZ)
-        return;
-    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
-    if (needed == 0) return;
-    std::vector<char> expanded(needed + 1);
-    const DWORD length = ExpandEnvironmentStringsA(text.c_str(), expanded.data(), needed + 1);
-    if (length == 0 || length > needed + 1) return;
-    text = expanded.data();
+    const char* text = reg::ReadLongValue(command, "", stored, kMostCommandBytes, &type);
+    if (text == nullptr || text[0] == '\0' || type != REG_EXPAND_SZ) return text;
+    const DWORD needed = ExpandEnvironmentStringsA(text, nullptr, 0);
+    if (needed == 0) return text;
+    if (expanded.size() < needed + 1) expanded.resize(needed + 1);
+    const DWORD length = ExpandEnvironmentStringsA(text, expanded.data(), needed + 1);
+    return length == 0 || length > needed + 1 ? text : expanded.data();
 }
 
 }  // namespace
@@ -157,7 +155,7 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
     win::UniqueKey shell;
     if (reg::OpenKey(typeKey, kShellKey, shell) != ERROR_SUCCESS) return;
 
-    std::string commandText;
+    std::vector<char> storedCommand, expandedCommand;
     reg::SubkeyNames verbs(shell.get());
     while (const char* verb = verbs.Next()) {
         if (IsHiddenStandardVerb(verb)) continue;
@@ -176,10 +174,10 @@ void RegistryScan::ScanFileType(HKEY typeKey, const char* keyName, const char* f
 
         win::UniqueKey command;
         if (reg::OpenKey(verbKey.get(), kCommandKey, command) != ERROR_SUCCESS) continue;
-        ReadCommandText(command.get(), commandText);
-        if (commandText.empty()) continue;
-        text::CopyN(record.CommandLine, sizeof record.CommandLine, commandText.c_str(),
-                    codepage::CutLength(commandText.c_str(), sizeof record.CommandLine - 1));
+        const char* commandText = ReadCommandText(command.get(), storedCommand, expandedCommand);
+        if (text::IsEmpty(commandText)) continue;
+        text::CopyN(record.CommandLine, sizeof record.CommandLine, commandText,
+                    codepage::CutLength(commandText, sizeof record.CommandLine - 1));
 
         if (RegQueryInfoKeyA(command.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr, &record.ModifiedTime) != ERROR_SUCCESS)

@@ -199,25 +199,28 @@ TEST_F(WriterTest, FailuresShowTheErrorBoxWithTheSystemText) {
     }
 }
 
-// A generic report list with a caption of 18 bytes or more.
-struct NoteRow : RowRecord {
-    char Text[16] = {};
-    const char* ColumnText(int, char*, int) const override { return Text; }
-};
-
-class NoteList : public ReportList {
+// A generic report list of one column, captioned with 18 bytes or more, over rows of the
+// given type, with the given tabular width.
+template <typename Row, int TabularWidth>
+class OneColumnList : public ReportList {
 public:
-    int RowSize() const override { return sizeof(NoteRow); }
+    int RowSize() const override { return sizeof(Row); }
     void WriteHtmlFooter(ReportFile& file, int format) override { WriteHtmlDocumentFooter(file, format); }
     void WriteHtmlHeader(ReportFile& file, int format) override { WriteHtmlDocumentHeader(file, format); }
 
 protected:
     const ColumnDef* ColumnTable(int* count) const override {
-        static const ColumnDef table[] = {{0, 6, 0, 100, IDS_SAVE_TITLE, "", 0, 4, nullptr}};
+        static const ColumnDef table[] = {{0, 6, 0, 100, IDS_SAVE_TITLE, "", 0, TabularWidth, nullptr}};
         *count = 1;
         return table;
     }
 };
+
+struct NoteRow : RowRecord {
+    char Text[16] = {};
+    const char* ColumnText(int, char*, int) const override { return Text; }
+};
+using NoteList = OneColumnList<NoteRow, 4>;
 
 TEST(GenericReportList, ALongCaptionIsFollowedDirectlyByTheColon) {
     NoteList list;
@@ -238,26 +241,13 @@ TEST(GenericReportList, ALongCaptionIsFollowedDirectlyByTheColon) {
     DeleteFileA(path.c_str());
 }
 
-// A generic list whose one text may be long and may start at any byte of a machine word.
+// A row whose one text may be long and may start at any byte of a machine word.
 struct LongRow : RowRecord {
     char Text[8192] = {};
     int Shift = 0;
     const char* ColumnText(int, char*, int) const override { return Text + Shift; }
 };
-
-class LongList : public ReportList {
-public:
-    int RowSize() const override { return sizeof(LongRow); }
-    void WriteHtmlFooter(ReportFile& file, int format) override { WriteHtmlDocumentFooter(file, format); }
-    void WriteHtmlHeader(ReportFile& file, int format) override { WriteHtmlDocumentHeader(file, format); }
-
-protected:
-    const ColumnDef* ColumnTable(int* count) const override {
-        static const ColumnDef table[] = {{0, 6, 0, 100, IDS_SAVE_TITLE, "", 0, 1500, nullptr}};
-        *count = 1;
-        return table;
-    }
-};
+using LongList = OneColumnList<LongRow, 1500>;
 
 // Texts are copied a word at a time up to 1 KB and piece by piece beyond: every length
 // around the word size, that kilobyte and the tabular width, at every start in a word,
