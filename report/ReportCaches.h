@@ -43,9 +43,10 @@ public:
         }
     }
 
-private:
+    // Asks the memory for the cache line that holds address.
     static void Prefetch(const char* address) { __asm__ volatile("prefetcht0 %0" : : "m"(*address)); }
 
+private:
     int rowSize_ = 0;
     std::vector<std::ptrdiff_t> offset_;
     // The offsets of the stored texts of the visible columns.

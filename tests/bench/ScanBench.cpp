@@ -329,7 +329,8 @@ int main(int argc, char** argv) {
     }
 
     // The least that any report of the stored rows does: read one byte of every visible
-    // stored text. The texts of a row lie in separate cache lines of a large block.
+    // stored text. The texts of a row lie in separate cache lines of a large block; like
+    // the reports, the loop asks for a later row's lines ahead (the best distance measured).
     list.ComputeVisibleColumns();
     std::vector<std::ptrdiff_t> offsets;
     if (const RowRecord* first = list.RowAt(0)) {
@@ -337,20 +338,25 @@ int main(int argc, char** argv) {
             if (const char* field = first->StoredText(list.VisibleColumn(p)))
                 offsets.push_back(field - reinterpret_cast<const char*>(first));
     }
+    constexpr int kRowsAhead = 8;
     std::vector<double> touches;
     unsigned touched = 0;
     for (int r = 0; r < 9; ++r) {
         touches.push_back(Time([&] {
             for (int i = 0; i < list.RowCount(); ++i) {
+                if (const RowRecord* later = list.RowAt(i + kRowsAhead))
+                    for (std::ptrdiff_t offset : offsets) StoredTextOffsets::Prefetch(reinterpret_cast<const char*>(later) + offset);
                 const char* base = reinterpret_cast<const char*>(list.RowAt(i));
                 for (std::ptrdiff_t offset : offsets) touched += static_cast<unsigned char>(base[offset]);
             }
         }));
     }
+    const double leastRead = Median(touches);
     std::printf("\none byte of each of the %d stored texts in %d rows: %.4f s (sum %u)\n", static_cast<int>(offsets.size()),
-                list.RowCount(), Median(touches), touched);
-    std::printf("\n%-28s %10s %12s %12s %8s\n", "report of the largest size", "bytes", "report s", "one write s",
-                "ratio");
+                list.RowCount(), leastRead, touched);
+    // The floor is the ratio of a report that did nothing but that read and the single write.
+    std::printf("\n%-28s %10s %12s %12s %8s %8s\n", "report of the largest size", "bytes", "report s", "one write s",
+                "ratio", "floor");
     const char* names[] = {"text", "tab-delimited", "tabular", "HTML rows", "HTML tables", "XML"};
     for (int format = 1; format <= 6; ++format) {
         const std::string path = Output("bench-report.out");
@@ -374,8 +380,8 @@ int main(int argc, char** argv) {
         }
         const double ratio = Median(report) / Median(single);
         met = met && ratio <= 1.5;
-        std::printf("%-28s %10u %12.4f %12.4f %8.2f\n", names[format - 1], static_cast<unsigned>(bytes.size()),
-                    Median(report), Median(single), ratio);
+        std::printf("%-28s %10u %12.4f %12.4f %8.2f %8.2f\n", names[format - 1], static_cast<unsigned>(bytes.size()),
+                    Median(report), Median(single), ratio, (leastRead + Median(single)) / Median(single));
         DeleteFileA(path.c_str());
         DeleteFileA(copy.c_str());
     }

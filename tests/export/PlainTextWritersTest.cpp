@@ -6,6 +6,7 @@
 
 #include "TestProcess.h"
 #include "catalogue/MenuItem.h"
+#include "export/HtmlText.h"
 #include "framework/ErrorBox.h"
 #include "resources/resource.h"
 
@@ -249,21 +250,26 @@ struct LongRow : RowRecord {
 };
 using LongList = OneColumnList<LongRow, 1500>;
 
-// Texts are copied a word at a time up to 1 KB and piece by piece beyond: every length
-// around the word size, that kilobyte and the tabular width, at every start in a word,
-// gives the same bytes.
+// Texts are copied (and for XML escaped) a word at a time up to 1 KB and piece by piece
+// beyond: every length around the word size, that kilobyte and the tabular width, at every
+// start in a word, with bytes to escape among them, gives the same bytes.
 TEST(GenericReportList, TextsOfEveryLengthAndStartKeepTheirBytes) {
     LongList list;
     list.Attach(nullptr, 1);
     const std::string caption = list.Descriptor(0).Caption;
     const std::string separator(50, '=');
-    std::string text, tab, tabular;
+    char element[256];
+    html::ElementName(list.Attributes(0).Name, element);
+    const std::string name = element;
+    std::string text, tab, tabular, xml;
+    const char escaped[] = "&<>\"\n\x07";
     int n = 0;
     for (std::size_t length : {0, 1, 7, 8, 9, 15, 16, 17, 1023, 1024, 1025, 1031, 1032, 1033, 1499, 1500, 1501, 5000})
         for (int shift = 0; shift < 8; ++shift, ++n) {
             LongRow row;
             row.Shift = shift;
-            for (std::size_t i = 0; i < length; ++i) row.Text[shift + i] = static_cast<char>('a' + (n + i) % 26);
+            for (std::size_t i = 0; i < length; ++i)
+                row.Text[shift + i] = (n + i) % 29 == 3 ? escaped[(n + i) % 6] : static_cast<char>('a' + (n + i) % 26);
             // Bytes after the terminator must never show.
             std::memset(row.Text + shift + length + 1, 'X', 16);
             list.AppendRow(row);
@@ -272,15 +278,25 @@ TEST(GenericReportList, TextsOfEveryLengthAndStartKeepTheirBytes) {
             tab += value + "\t\r\n";
             const std::string cut = value.substr(0, 1500);
             tabular += cut + std::string(1500 - cut.size() + 1, ' ') + "\r\n";
+            std::string item;
+            html::AppendEscaped(item, value.c_str(), true);
+            xml += "<item>\r\n<" + name + ">" + item + "</" + name + ">\r\n</item>\r\n";
         }
     const std::string path = TempFilePath("long_report.txt");
     const struct {
         int Format;
         const std::string& Expected;
-    } cases[] = {{kFormatText, text}, {kFormatTabDelimited, tab}, {kFormatTabular, tabular}};
+    } cases[] = {{kFormatText, text}, {kFormatTabDelimited, tab}, {kFormatTabular, tabular}, {kFormatXml, xml}};
     for (const auto& c : cases) {
         ASSERT_TRUE(list.WriteStoredRows(path.c_str(), c.Format)) << c.Format;
-        const std::string written = ReadWholeFile(path);
+        std::string written = ReadWholeFile(path);
+        if (c.Format == kFormatXml) {
+            // The rows between the root element's tags.
+            const std::size_t first = written.find("<item>"), last = written.rfind("</item>\r\n");
+            ASSERT_NE(std::string::npos, first);
+            ASSERT_NE(std::string::npos, last);
+            written = written.substr(first, last + 9 - first);
+        }
         EXPECT_EQ(c.Expected.size(), written.size()) << c.Format;
         EXPECT_TRUE(written == c.Expected) << c.Format << ": first difference at byte "
                                            << FirstDifference(c.Expected, written);
