@@ -17,15 +17,6 @@ constexpr Word kHighs = kOnes * 0x80;    // 0x80 in every byte
 // exactly (bits above it may be wrong, which no caller looks at).
 inline Word ZeroBytes(Word word) { return (word - kOnes) & ~word & kHighs; }
 
-// The high bits of the bytes of word that an HTML or XML escape does not copy as they are:
-// controls (the terminator among them), bytes of 0x80 and above, and the four markup
-// characters. As with ZeroBytes, the lowest one set marks the first such byte exactly.
-inline Word MarkupBytes(Word word) {
-    const Word below = (word - kOnes * 0x20) & ~word & kHighs;
-    return (word & kHighs) | below | ZeroBytes(word ^ (kOnes * '"')) | ZeroBytes(word ^ (kOnes * '&')) |
-           ZeroBytes(word ^ (kOnes * '<')) | ZeroBytes(word ^ (kOnes * '>'));
-}
-
 inline std::size_t FirstMarkedByte(Word marks) {
     return static_cast<std::size_t>(__builtin_ctzll(static_cast<unsigned long long>(marks))) / 8;
 }

@@ -1,10 +1,8 @@
 #include "export/HtmlText.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
-#include "export/CellCopy.h"
 #include "export/ReportFile.h"
 #include "framework/CodePage.h"
 #include "report/ReportList.h"
@@ -62,57 +60,41 @@ constexpr PlainBytes kPlainBytes;
 
 bool IsPlainByte(unsigned char c) { return kPlainBytes.Plain[c]; }
 
-// Writes the escape of the character at p, which is neither a plain byte nor the
-// terminator, and returns the byte after it.
-template <typename Sink>
-const char* EscapeCharacter(Sink& out, const char* p, bool forXml) {
-    const unsigned char c = static_cast<unsigned char>(*p);
-    if (c >= 0x80) {
-        const std::size_t length = codepage::CharacterLength(p);
-        if (forXml && !codepage::IsDefined(p, length))
-            out.Put('?');
-        else if (!forXml && length == 1 && c == 0xB0)
-            out.Write("&deg;");
-        else
-            out.Write(p, length);
-        return p + length;
-    }
-    switch (c) {
-    case '\n':
-        if (forXml)
-            out.Put('\n');
-        else
-            out.Write("<br>");
-        break;
-    case '"': out.Write("&quot;"); break;
-    case '&': out.Write("&amp;"); break;
-    case '<': out.Write("&lt;"); break;
-    case '>': out.Write("&gt;"); break;
-    default: out.Put((forXml && IsForbiddenInXml(c)) ? '?' : static_cast<char>(c)); break;
-    }
-    return p + 1;
-}
-
 template <typename Sink>
 void Escape(Sink& out, const char* text, bool forXml) {
     for (const char* p = text; *p != '\0';) {
         // Most of a text needs nothing: such runs are copied as they are.
+        const char* run = p;
         p = out.CopyWhile(p, [](unsigned char c) { return IsPlainByte(c); });
-        if (*p != '\0') p = EscapeCharacter(out, p, forXml);
+        if (p != run) continue;
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c >= 0x80) {
+            const std::size_t length = codepage::CharacterLength(p);
+            if (forXml && !codepage::IsDefined(p, length))
+                out.Put('?');
+            else if (!forXml && length == 1 && c == 0xB0)
+                out.Write("&deg;");
+            else
+                out.Write(p, length);
+            p += length;
+            continue;
+        }
+        switch (c) {
+        case '\n':
+            if (forXml)
+                out.Put('\n');
+            else
+                out.Write("<br>");
+            break;
+        case '"': out.Write("&quot;"); break;
+        case '&': out.Write("&amp;"); break;
+        case '<': out.Write("&lt;"); break;
+        case '>': out.Write("&gt;"); break;
+        default: out.Put((forXml && IsForbiddenInXml(c)) ? '?' : static_cast<char>(c)); break;
+        }
+        ++p;
     }
 }
-
-// Writes into room reserved beforehand.
-struct RoomSink {
-    char* Out;
-    void Put(char c) { *Out++ = c; }
-    void Write(const char* text) {
-        while (*text != '\0') *Out++ = *text++;
-    }
-    void Write(const char* data, std::size_t length) {
-        for (const char* stop = data + length; data != stop;) *Out++ = *data++;
-    }
-};
 
 }  // namespace
 
@@ -121,37 +103,7 @@ void AppendEscaped(std::string& out, const char* text, bool forXml) {
     Escape(sink, text, forXml);
 }
 
-void WriteEscaped(ReportFile& file, const char* text, bool forXml) { Escape(file, text, forXml); }
-
-char* EscapeInto(char* out, const char* text, std::size_t limit, bool forXml) {
-    using cells::Word;
-    RoomSink sink{out};
-    const char* p = text;
-    for (;;) {
-        if (static_cast<std::size_t>(p - text) > limit) return nullptr;
-        if (reinterpret_cast<std::uintptr_t>(p) % sizeof(Word) == 0) {
-            // A whole word is stored even when it holds a byte to escape: the bytes from
-            // that one on are written again below.
-            Word word;
-            std::memcpy(&word, p, sizeof word);
-            std::memcpy(sink.Out, &word, sizeof word);
-            const Word marks = cells::MarkupBytes(word);
-            if (marks == 0) {
-                sink.Out += sizeof word;
-                p += sizeof word;
-                continue;
-            }
-            const std::size_t plain = cells::FirstMarkedByte(marks);
-            sink.Out += plain;
-            p += plain;
-        } else if (IsPlainByte(static_cast<unsigned char>(*p))) {
-            *sink.Out++ = *p++;
-            continue;
-        }
-        if (*p == '\0') return sink.Out;
-        p = EscapeCharacter(sink, p, forXml);
-    }
-}
+void WriteEscapedXml(ReportFile& file, const char* text) { Escape(file, text, true); }
 
 void Decorate(const CellStyleRecord& style, const std::string& text, std::string& out) {
     out.clear();

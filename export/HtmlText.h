@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 
 struct CellStyleRecord;
@@ -25,14 +24,8 @@ void AppendEscaped(std::string& out, const char* text, bool forXml);
 // Whether the style leaves a text as it is.
 bool IsPlain(const CellStyleRecord& style);
 
-// The same escaping, written straight into the report file.
-void WriteEscaped(ReportFile& file, const char* text, bool forXml);
-
-// The same escaping into room the caller reserved: returns the end of what it wrote, or
-// null as soon as more than limit bytes of the text have been read (the caller then
-// writes the text another way). out needs room for EscapeRoom(limit) bytes.
-char* EscapeInto(char* out, const char* text, std::size_t limit, bool forXml);
-constexpr std::size_t EscapeRoom(std::size_t limit) { return 6 * (limit + 2 * sizeof(void*)) + sizeof(void*); }
+// The same escaping for XML, written straight into the report file.
+void WriteEscapedXml(ReportFile& file, const char* text);
 
 // The text wrapped in the font and bold markup that the style asks for.
 void Decorate(const CellStyleRecord& style, const std::string& text, std::string& out);

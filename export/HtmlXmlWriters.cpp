@@ -1,7 +1,6 @@
 // The HTML (one row per record, one table per record) and XML writers.
 #include <cmath>
 
-#include "export/CellCopy.h"
 #include "export/HtmlText.h"
 #include "export/ReportFile.h"
 #include "framework/CodePage.h"
@@ -47,26 +46,6 @@ void AppendCaption(std::string& out, const char* caption, COLORREF textColor) {
     AppendColor(out, "<font color=\"", textColor, "\">");
     out += caption;
     if (textColor != kNoColor) out += "</font>";
-}
-
-// A cell text up to this long is escaped in one reserved run; a longer one piece by piece.
-constexpr std::size_t kTextRoom = 1024;
-
-// The escaped text between the cell's pieces, in one run of the buffer when it is short.
-bool WriteEscapedCell(ReportFile& file, const CellPieces& pieces, const char* text, bool forXml) {
-    const std::size_t open = pieces.Open.size(), close = pieces.Close.size();
-    const std::size_t word = sizeof(cells::Word);
-    char* out = file.Reserve(open + word + html::EscapeRoom(kTextRoom) + close + word);
-    if (out != nullptr) {
-        char* end = html::EscapeInto(cells::CopyPadded(out, pieces.Open.data(), open), text, kTextRoom, forXml);
-        if (end != nullptr) {
-            file.Commit(cells::CopyPadded(end, pieces.Close.data(), close));
-            return true;
-        }
-    }
-    file.Write(pieces.Open.data(), open);
-    html::WriteEscaped(file, text, forXml);
-    return file.Write(pieces.Close.data(), close);
 }
 
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
@@ -257,7 +236,9 @@ bool ReportList::WriteXmlRow(ReportFile& file, const RowRecord& row) {
     file.Write("<item>\r\n");
     for (int p = 0; p < visibleCount_; ++p) {
         const CellPieces& pieces = Pieces(kFormatXml, p, kNoColor);
-        WriteEscapedCell(file, pieces, CellText(row, visibleOrder_[p], 0), true);
+        file.Write(pieces.Open.data(), pieces.Open.size());
+        html::WriteEscapedXml(file, CellText(row, visibleOrder_[p], 0));
+        file.Write(pieces.Close.data(), pieces.Close.size());
     }
     return file.Write("</item>\r\n");
 }

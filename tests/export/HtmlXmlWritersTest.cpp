@@ -155,7 +155,7 @@ TEST(HtmlText, EscapingForHtmlAndXml) {
     }
 }
 
-// The file's buffer holds 1 MB: runs of plain bytes of every length up to 127, each
+// The file's buffer holds 256 KB: runs of plain bytes of every length up to 127, each
 // followed by a byte to escape, end the buffer at every kind of byte of their own.
 TEST(HtmlText, EscapingIntoTheFileGivesTheBytesOfEscapingIntoAString) {
     const std::string path = TempFilePath("escape" + std::to_string(GetCurrentProcessId()) + ".xml");
@@ -168,7 +168,7 @@ TEST(HtmlText, EscapingIntoTheFileGivesTheBytesOfEscapingIntoAString) {
             std::string text(static_cast<std::size_t>(i % 127), static_cast<char>('a' + i % 26));
             text += escaped[i % 4];
             text += "\xB2\xCB";
-            html::WriteEscaped(file, text.c_str(), true);
+            html::WriteEscapedXml(file, text.c_str());
             html::AppendEscaped(expected, text.c_str(), true);
         }
         ASSERT_TRUE(file.Close());
@@ -177,41 +177,6 @@ TEST(HtmlText, EscapingIntoTheFileGivesTheBytesOfEscapingIntoAString) {
     DeleteFileA(path.c_str());
     EXPECT_EQ(expected.size(), written.size());
     EXPECT_TRUE(written == expected) << "first difference at byte " << FirstDifference(expected, written);
-}
-
-// Escaping into reserved room copies whole words of plain bytes: a byte to escape after
-// plain runs of every length, at every start in a word, gives the bytes of escaping into a
-// string and never writes past the room; a text longer than the limit is refused.
-TEST(HtmlText, EscapingIntoRoomGivesTheBytesOfEscapingIntoAString) {
-    const char* specials[] = {"\"", "&", "<", ">", "\n", "\x07", "\t", "\x7F", "\xB0\xA1", "\x81\x7F", "\xB2"};
-    constexpr std::size_t kLimit = 40;
-    const std::size_t room = html::EscapeRoom(kLimit);
-    for (bool forXml : {false, true})
-        for (const char* special : specials)
-            for (std::size_t plain = 0; plain <= 17; ++plain)
-                for (std::size_t shift = 0; shift < 8; ++shift) {
-                    alignas(8) char in[64] = {};
-                    std::string text(plain, 'p');
-                    text += special;
-                    if (special[1] != '\0' || static_cast<unsigned char>(special[0]) < 0x80) text += "tail";
-                    std::memcpy(in + shift, text.c_str(), text.size() + 1);
-                    std::string expected;
-                    html::AppendEscaped(expected, in + shift, forXml);
-                    std::vector<char> out(room + 16, '#');
-                    char* end = html::EscapeInto(out.data(), in + shift, kLimit, forXml);
-                    ASSERT_NE(nullptr, end) << text;
-                    EXPECT_EQ(expected, std::string(out.data(), end)) << forXml << " " << plain << " " << shift;
-                    EXPECT_EQ(std::string(16, '#'), std::string(out.data() + room, 16));
-                }
-    for (bool forXml : {false, true}) {
-        const std::string quotes(kLimit, '"');
-        std::vector<char> out(room + 16, '#');
-        EXPECT_NE(nullptr, html::EscapeInto(out.data(), quotes.c_str(), kLimit, forXml)) << "the limit itself fits";
-        EXPECT_EQ(std::string(16, '#'), std::string(out.data() + room, 16)) << "six bytes for each byte fit the room";
-        const std::string longer(kLimit + 20, 'x');
-        EXPECT_EQ(nullptr, html::EscapeInto(out.data(), longer.c_str(), kLimit, forXml));
-        EXPECT_EQ(std::string(16, '#'), std::string(out.data() + room, 16));
-    }
 }
 
 TEST(HtmlText, ElementNames) {

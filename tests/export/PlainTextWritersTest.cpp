@@ -101,7 +101,7 @@ TEST_F(WriterTest, TabularCellsAreCutAtExactlyTheirWidthInBytes) {
     EXPECT_EQ("", lines[3]);
 }
 
-// The writes are collected in a buffer of 1 MB: texts of every length from 1 to 127
+// The writes are collected in a buffer of 256 KB: texts of every length from 1 to 127
 // bytes make every kind of write (text, character, repeated character) end the buffer at
 // some byte of its own, in reports of several buffers.
 TEST_F(WriterTest, ReportsLargerThanTheWriteBufferLoseNoByteAtItsEdges) {
@@ -250,9 +250,9 @@ struct LongRow : RowRecord {
 };
 using LongList = OneColumnList<LongRow, 1500>;
 
-// Texts are copied (and for XML escaped) a word at a time up to 1 KB and piece by piece
-// beyond: every length around the word size, that kilobyte and the tabular width, at every
-// start in a word, with bytes to escape among them, gives the same bytes.
+// Texts are copied a word at a time up to 1 KB and piece by piece beyond: every length
+// around the word size, that kilobyte and the tabular width, at every start in a word,
+// with bytes that XML escapes among them, gives the same bytes in every format.
 TEST(GenericReportList, TextsOfEveryLengthAndStartKeepTheirBytes) {
     LongList list;
     list.Attach(nullptr, 1);
