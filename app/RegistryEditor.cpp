@@ -17,6 +17,11 @@ constexpr DWORD kSettleMilliseconds = 100;
 // before each component (the first too: an earlier walk may have just typed) lets each one
 // be searched on its own on both.
 constexpr DWORD kTypeAheadPause = 600;
+// Where the editor answers the typed characters slowly, its type-ahead search can start
+// afresh within a component and show another key: the walk is then made once more.
+constexpr int kWalkAttempts = 2;
+// How long the editor's status bar may take to give its text.
+constexpr UINT kStatusTimeout = 2000;
 // A freshly started editor needs a moment before its windows exist.
 constexpr int kStartAttempts = 50;
 constexpr DWORD kStartPoll = 100;
@@ -114,6 +119,21 @@ bool NavigateRegEditTree(const char* keyPath, const RegEditWindows& windows) {
     return true;
 }
 
+void SelectedRegEditKey(const RegEditWindows& windows, char* path, std::size_t capacity) {
+    if (capacity == 0) return;
+    path[0] = '\0';
+    HWND status = FindWindowExA(windows.Main, nullptr, "msctls_statusbar32", nullptr);
+    if (status == nullptr || !IsWindowVisible(status)) return;
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(status, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             kStatusTimeout, &copied))
+        return;
+    text[sizeof text - 1] = '\0';
+    const char* afterComputer = std::strchr(text, '\\');
+    text::Copy(path, capacity, afterComputer != nullptr ? afterComputer + 1 : text);
+}
+
 bool OpenKeyInRegEdit(const char* keyPath) {
     RegEditWindows windows;
     if (!FindRegEditWindows(windows)) {
@@ -123,8 +143,15 @@ bool OpenKeyInRegEdit(const char* keyPath) {
     }
     if (GetWindowLongA(windows.Main, GWL_STYLE) & WS_MINIMIZE) ShowWindow(windows.Main, SW_RESTORE);
     SetForegroundWindow(windows.Main);
-    NavigateRegEditTree(keyPath, windows);
-    Sleep(kSettleMilliseconds);
+    char expected[1024];
+    ExpandRootName(keyPath, expected, sizeof expected);
+    for (int walk = 0; walk < kWalkAttempts; ++walk) {
+        NavigateRegEditTree(keyPath, windows);
+        Sleep(kSettleMilliseconds);
+        char shown[1024];
+        SelectedRegEditKey(windows, shown, sizeof shown);
+        if (shown[0] == '\0' || text::EqualNoCase(shown, expected)) break;
+    }
 
     const DWORD editorThread = GetWindowThreadProcessId(windows.List, nullptr);
     const DWORD ownThread = GetCurrentThreadId();

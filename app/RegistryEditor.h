@@ -20,6 +20,9 @@ bool FindRegEditWindows(RegEditWindows& windows);
 bool OpenKeyInRegEdit(const char* keyPath);
 // Shows the verb's command key in the editor; false when no editor was found.
 bool OpenInRegistryEditor(const ItemRecord& item);
+// The key the editor shows as selected, read from its status bar without the computer's
+// name; empty when the status bar is hidden or gives no text in time.
+void SelectedRegEditKey(const RegEditWindows& windows, char* path, std::size_t capacity);
 // Types the path into the editor's tree, one component at a time.
 bool NavigateRegEditTree(const char* keyPath, const RegEditWindows& windows);
 

@@ -46,13 +46,10 @@ void StopEditors() {
     }
 }
 
-// The selected key's path as the editor's status bar shows it, without the computer name.
 std::string SelectedKey(const RegEditWindows& windows) {
-    HWND status = FindWindowExA(windows.Main, nullptr, "msctls_statusbar32", nullptr);
-    char text[1024] = {};
-    SendMessageA(status, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    const char* afterComputer = std::strchr(text, '\\');
-    return afterComputer != nullptr ? afterComputer + 1 : text;
+    char path[1024];
+    SelectedRegEditKey(windows, path, sizeof path);
+    return path;
 }
 
 bool SameKey(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
