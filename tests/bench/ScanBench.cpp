@@ -344,8 +344,10 @@ int main(int argc, char** argv) {
     for (int r = 0; r < 9; ++r) {
         touches.push_back(Time([&] {
             for (int i = 0; i < list.RowCount(); ++i) {
-                if (const RowRecord* later = list.RowAt(i + kRowsAhead))
-                    for (std::ptrdiff_t offset : offsets) StoredTextOffsets::Prefetch(reinterpret_cast<const char*>(later) + offset);
+                if (const RowRecord* later = list.RowAt(i + kRowsAhead)) {
+                    const char* ahead = reinterpret_cast<const char*>(later);
+                    for (std::ptrdiff_t offset : offsets) StoredTextOffsets::Prefetch(ahead + offset);
+                }
                 const char* base = reinterpret_cast<const char*>(list.RowAt(i));
                 for (std::ptrdiff_t offset : offsets) touched += static_cast<unsigned char>(base[offset]);
             }
